@@ -1,0 +1,131 @@
+// Text services of the simulated platform: the ANSI code page (Windows-1252),
+// the system's error texts, the per-thread last error.
+#include <cstring>
+
+#include "platform/seam.h"
+#include "platform/sim/last_error.h"
+
+namespace sim {
+
+static thread_local DWORD lastError = 0;
+
+void SetLastError(DWORD code) { lastError = code; }
+DWORD GetLastError() { return lastError; }
+
+}  // namespace sim
+
+namespace {
+
+constexpr char substituteCharacter = '?';
+
+// Windows-1252 bytes 0x80..0x9F; the five bytes it leaves undefined map to
+// the C1 control of the same value, as Windows does.
+const char16_t cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+WCHAR AnsiByteToWide(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F) return cp1252High[byte - 0x80];
+    return byte;
+}
+
+char WideToAnsiByte(WCHAR unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
+    for (int i = 0; i < 32; ++i)
+        if (cp1252High[i] == unit) return static_cast<char>(0x80 + i);
+    return substituteCharacter;
+}
+
+struct SystemText {
+    DWORD code;
+    const char* text;
+};
+
+// The texts the plug-in can meet, worded as Windows words them.
+const SystemText systemTexts[] = {
+    {0, "The operation completed successfully.\r\n"},
+    {2, "The system cannot find the file specified.\r\n"},
+    {3, "The system cannot find the path specified.\r\n"},
+    {5, "Access is denied.\r\n"},
+    {6, "The handle is invalid.\r\n"},
+    {87, "The parameter is incorrect.\r\n"},
+    {120, "This function is not supported on this system.\r\n"},
+    {122, "The data area passed to a system call is too small.\r\n"},
+    {259, "No more data is available.\r\n"},
+    {1167, "The device is not connected.\r\n"},
+    {1168, "Element not found.\r\n"},
+    {10004, "A blocking operation was interrupted by a call to WSACancelBlockingCall.\r\n"},
+    {10013, "An attempt was made to access a socket in a way forbidden by its access "
+            "permissions.\r\n"},
+    {10022, "An invalid argument was supplied.\r\n"},
+    {10043, "The requested protocol has not been configured into the system, or no "
+            "implementation for it exists.\r\n"},
+    {10049, "The requested address is not valid in its context.\r\n"},
+    {10050, "A socket operation encountered a dead network.\r\n"},
+    {10051, "A socket operation was attempted to an unreachable network.\r\n"},
+    {10053, "An established connection was aborted by the software in your host machine.\r\n"},
+    {10054, "An existing connection was forcibly closed by the remote host.\r\n"},
+    {10056, "A connect request was made on an already connected socket.\r\n"},
+    {10057, "A request to send or receive data was disallowed because the socket is not "
+            "connected and (when sending on a datagram socket) no address was supplied.\r\n"},
+    {10060, "A connection attempt failed because the connected party did not properly "
+            "respond after a period of time, or established connection failed because "
+            "connected host has failed to respond.\r\n"},
+    {10061, "No connection could be made because the target machine actively refused it.\r\n"},
+    {10064, "A socket operation failed because the destination host was down.\r\n"},
+    {10065, "A socket operation was attempted to an unreachable host.\r\n"},
+    {10091, "WSAStartup cannot function at this time because the underlying system it uses "
+            "to provide network services is currently unavailable.\r\n"},
+    {10092, "The Windows Sockets version requested is not supported.\r\n"},
+    {10093, "Either the application has not called WSAStartup, or WSAStartup failed.\r\n"},
+};
+
+}  // namespace
+
+namespace platform {
+
+int WideToAnsi(const WCHAR* source, char* destination, int capacity) {
+    for (int written = 0; written < capacity; ++written) {
+        destination[written] = WideToAnsiByte(source[written]);
+        if (source[written] == 0) return written + 1;
+    }
+    sim::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+}
+
+int AnsiToWide(const char* source, WCHAR* destination, int capacity) {
+    for (int written = 0; written < capacity; ++written) {
+        destination[written] = AnsiByteToWide(static_cast<unsigned char>(source[written]));
+        if (source[written] == '\0') return written + 1;
+    }
+    sim::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+}
+
+// Texts with inserts (317's "%1") cannot be formatted without arguments:
+// like Windows, such a request fails with 87; unknown codes fail with 317.
+DWORD FormatSystemMessage(DWORD code, char* buffer, DWORD size) {
+    if (code == ERROR_MR_MID_NOT_FOUND) {
+        sim::SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    for (const SystemText& entry : systemTexts) {
+        if (entry.code != code) continue;
+        size_t length = strlen(entry.text);
+        if (length + 1 > size) {
+            sim::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return 0;
+        }
+        memcpy(buffer, entry.text, length + 1);
+        return static_cast<DWORD>(length);
+    }
+    sim::SetLastError(ERROR_MR_MID_NOT_FOUND);
+    return 0;
+}
+
+DWORD LastError() { return sim::GetLastError(); }
+
+}  // namespace platform

@@ -1,0 +1,62 @@
+// The simulated Bluetooth world: which radios the computer has, which
+// devices each finds, how their names arrive, where each device's Object
+// Push service listens. Read from the file named by QUELT_WORLD (its format is in the
+// README), or the built-in demo world when it is unset.
+// Used by the native simulated platform and by the stand-in bthprops.cpl.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/win32_types.h"
+
+namespace sim {
+
+constexpr int maxWorldRadios = 16;
+constexpr int maxWorldDevices = 256;
+constexpr int worldNameSize = 248;  // 247 UTF-16 units and a terminator
+constexpr long nameNever = -1;
+constexpr int allRadios = -1;
+
+struct WorldRadio {
+    BYTE address[6];  // least significant byte first, as the platform stores it
+    WCHAR name[worldNameSize];
+    bool failsInfo;
+    DWORD infoError;
+};
+
+struct WorldDevice {
+    int radio;  // index of the radio that finds it, or allRadios
+    BYTE address[6];
+    WCHAR name[worldNameSize];
+    long nameAfter;  // property reads before the name appears, or nameNever
+    bool hasObex;
+    char obexHost[64];
+    int obexPort;
+    DWORD connectError;  // 10060 unless the file says otherwise
+};
+
+struct World {
+    WorldRadio radios[maxWorldRadios];
+    int radioCount;
+    WorldDevice devices[maxWorldDevices];
+    int deviceCount;
+    DWORD radioError;    // left by a radio search that finds nothing (259)
+    DWORD deviceError;   // left by a device search that finds nothing (259)
+    DWORD startupError;  // WSAStartup's result, 0 = starts
+    int replyTimeoutMs;  // cap on receive time limits, 0 = no cap
+};
+
+// Parses world text; on error writes "<source>:<line>: <what>" into `error`
+// and returns false.
+bool ParseWorld(const char* text, const char* sourceName, World* world, char* error,
+                size_t errorSize);
+
+// The world of this process: read once, on first use, from QUELT_WORLD or
+// the demo world. A file that cannot be read or parsed is reported on
+// standard error and gives a world without any radio.
+const World& CurrentWorld();
+
+// Replaces the world of this process (tests).
+void UseWorld(const World& world);
+
+}  // namespace sim
