@@ -1,0 +1,34 @@
+#include "host/report.h"
+
+#include <cstdio>
+
+#include "host/progress_bar.h"
+#include "host/text.h"
+
+namespace host {
+
+static void WriteLine(FILE* stream, const std::string& line) {
+    fwrite(line.data(), 1, line.size(), stream);
+    fputc('\n', stream);
+    fflush(stream);
+}
+
+void PrintResult(const std::string& line) {
+    ClearProgressBar();
+    WriteLine(stdout, line);
+}
+
+void PrintReport(const std::string& line) {
+    ClearProgressBar();
+    WriteLine(stderr, line);
+}
+
+void ReportLog(int msgType, const std::string& text) {
+    PrintReport("log " + std::to_string(msgType) + " " + EscapeLine(text));
+}
+
+void ReportBox(const std::string& caption, const std::string& text) {
+    PrintReport("box " + EscapeLine(caption) + "|" + EscapeLine(text));
+}
+
+}  // namespace host
