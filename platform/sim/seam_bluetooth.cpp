@@ -1,24 +1,37 @@
-// Bluetooth of the simulated platform (arrives with the browsing work):
-// until then the computer has no radio.
+// Bluetooth of the native simulated platform: the world's radios and
+// devices, through the same simulation the stand-in bthprops.cpl exports.
 #include "platform/seam.h"
-#include "platform/sim/last_error.h"
+#include "platform/sim/bluetooth_sim.h"
 
 namespace platform {
 
-HBLUETOOTH_RADIO_FIND RadioFindFirst(const BLUETOOTH_FIND_RADIO_PARAMS*, HANDLE*) {
-    sim::SetLastError(ERROR_NO_MORE_ITEMS);
-    return nullptr;
+HBLUETOOTH_RADIO_FIND RadioFindFirst(const BLUETOOTH_FIND_RADIO_PARAMS* params, HANDLE* radio) {
+    return sim::FindFirstRadio(params, radio);
 }
-BOOL RadioFindNext(HBLUETOOTH_RADIO_FIND, HANDLE*) { return FALSE; }
-BOOL RadioFindClose(HBLUETOOTH_RADIO_FIND) { return TRUE; }
-DWORD RadioGetInfo(HANDLE, BLUETOOTH_RADIO_INFO*) { return ERROR_INVALID_PARAMETER; }
-HBLUETOOTH_DEVICE_FIND DeviceFindFirst(const BLUETOOTH_DEVICE_SEARCH_PARAMS*,
-                                       BLUETOOTH_DEVICE_INFO*) {
-    sim::SetLastError(ERROR_NO_MORE_ITEMS);
-    return nullptr;
+
+BOOL RadioFindNext(HBLUETOOTH_RADIO_FIND find, HANDLE* radio) {
+    return sim::FindNextRadio(find, radio);
 }
-BOOL DeviceFindNext(HBLUETOOTH_DEVICE_FIND, BLUETOOTH_DEVICE_INFO*) { return FALSE; }
-BOOL DeviceFindClose(HBLUETOOTH_DEVICE_FIND) { return TRUE; }
-DWORD DeviceGetInfo(HANDLE, BLUETOOTH_DEVICE_INFO*) { return ERROR_INVALID_PARAMETER; }
+
+BOOL RadioFindClose(HBLUETOOTH_RADIO_FIND find) { return sim::FindRadioClose(find); }
+
+DWORD RadioGetInfo(HANDLE radio, BLUETOOTH_RADIO_INFO* info) {
+    return sim::GetRadioInfo(radio, info);
+}
+
+HBLUETOOTH_DEVICE_FIND DeviceFindFirst(const BLUETOOTH_DEVICE_SEARCH_PARAMS* params,
+                                       BLUETOOTH_DEVICE_INFO* info) {
+    return sim::FindFirstDevice(params, info);
+}
+
+BOOL DeviceFindNext(HBLUETOOTH_DEVICE_FIND find, BLUETOOTH_DEVICE_INFO* info) {
+    return sim::FindNextDevice(find, info);
+}
+
+BOOL DeviceFindClose(HBLUETOOTH_DEVICE_FIND find) { return sim::FindDeviceClose(find); }
+
+DWORD DeviceGetInfo(HANDLE radio, BLUETOOTH_DEVICE_INFO* info) {
+    return sim::GetDeviceInfo(radio, info);
+}
 
 }  // namespace platform

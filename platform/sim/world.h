@@ -1,7 +1,8 @@
 // The simulated Bluetooth world: which radios the computer has, which
 // devices each finds, how their names arrive, where each device's Object
-// Push service listens. Read from the file named by QUELT_WORLD (its format is in the
-// README), or the built-in demo world when it is unset.
+// Push service listens. Read from the file named by QUELT_WORLD, or the
+// built-in demo world when it is unset; the file format is described in
+// the team's world-file notes.
 // Used by the native simulated platform and by the stand-in bthprops.cpl.
 #pragma once
 
@@ -16,6 +17,8 @@ constexpr int maxWorldDevices = 256;
 constexpr int worldNameSize = 248;  // 247 UTF-16 units and a terminator
 constexpr long nameNever = -1;
 constexpr int allRadios = -1;
+constexpr DWORD defaultSearchError = 259;    // ERROR_NO_MORE_ITEMS
+constexpr DWORD defaultConnectError = 10060;  // WSAETIMEDOUT
 
 struct WorldRadio {
     BYTE address[6];  // least significant byte first, as the platform stores it
@@ -46,17 +49,24 @@ struct World {
     int replyTimeoutMs;  // cap on receive time limits, 0 = no cap
 };
 
-// Parses world text; on error writes "<source>:<line>: <what>" into `error`
-// and returns false.
+// Empties a world: no radio, no device, the default errors.
+void ClearWorld(World* world);
+
+// Parses world text; on error writes "<source>:<line>: <what>" into `error`,
+// leaves `world` empty (ClearWorld) and returns false.
 bool ParseWorld(const char* text, const char* sourceName, World* world, char* error,
                 size_t errorSize);
+
+// The text of the built-in demo world.
+extern const char* const demoWorldText;
 
 // The world of this process: read once, on first use, from QUELT_WORLD or
 // the demo world. A file that cannot be read or parsed is reported on
 // standard error and gives a world without any radio.
 const World& CurrentWorld();
 
-// Replaces the world of this process (tests).
+// Replaces the world of this process and starts the simulated Bluetooth
+// afresh (tests).
 void UseWorld(const World& world);
 
 }  // namespace sim
