@@ -1,0 +1,207 @@
+// An OBEX Object Push receiver for tests, demos and benchmarks, with the
+// OpenOBEX library as its server engine (TCP transport).
+//
+//   obex_receiver --port PORT --folder DIR [--mtu BYTES] [--count N]
+//
+// Listens on 127.0.0.1:PORT (OpenOBEX takes 0 as its own default, 650), announces BYTES as its
+// largest packet in the CONNECT reply (default 1024), stores every object
+// it receives in DIR under its received name (UTF-16 decoded to UTF-8) and
+// exits after N objects (default: never) or on SIGINT/SIGTERM. On standard
+// output it prints "listening PORT" once ready, then "stored NAME SIZE" for
+// each object.
+#include <openobex/obex.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Options {
+    int port = 0;
+    int mtu = OBEX_DEFAULT_MTU;
+    long count = -1;
+    std::string folder;
+};
+
+struct Receiver {
+    Options options;
+    obex_t* server = nullptr;
+    obex_t* connection = nullptr;
+    bool connectionEnded = false;
+    long stored = 0;
+};
+
+volatile sig_atomic_t stopRequested = 0;
+Receiver receiver;
+
+void RequestStop(int) { stopRequested = 1; }
+
+void AppendUtf8(std::string* out, unsigned long code) {
+    if (code < 0x80) {
+        *out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        *out += static_cast<char>(0xC0 | (code >> 6));
+        *out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        *out += static_cast<char>(0xE0 | (code >> 12));
+        *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        *out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        *out += static_cast<char>(0xF0 | (code >> 18));
+        *out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        *out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// A Name header's UTF-16 big-endian text (NUL-ended) as UTF-8; a separator
+// or a name of dots cannot leave the folder.
+std::string NameFromUtf16(const uint8_t* bytes, uint32_t size) {
+    std::string name;
+    for (uint32_t i = 0; i + 1 < size; i += 2) {
+        unsigned long unit = static_cast<unsigned long>(bytes[i] << 8 | bytes[i + 1]);
+        if (unit == 0) break;
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < size) {
+            unsigned long low = static_cast<unsigned long>(bytes[i + 2] << 8 | bytes[i + 3]);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(&name, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (unit >= 0xD800 && unit <= 0xDFFF) unit = 0xFFFD;
+        AppendUtf8(&name, unit == '/' ? '_' : unit);
+    }
+    if (name.empty() || name == "." || name == "..") name = "unnamed";
+    return name;
+}
+
+// Stores a finished PUT; false when it has no name or cannot be written.
+bool StoreObject(obex_t* handle, obex_object_t* object) {
+    uint8_t id;
+    obex_headerdata_t value;
+    uint32_t size;
+    std::string name;
+    const uint8_t* body = nullptr;
+    uint32_t bodySize = 0;
+    while (OBEX_ObjectGetNextHeader(handle, object, &id, &value, &size)) {
+        if (id == OBEX_HDR_NAME) name = NameFromUtf16(value.bs, size);
+        if (id == OBEX_HDR_BODY || id == OBEX_HDR_BODY_END) {
+            body = value.bs;
+            bodySize = size;
+        }
+    }
+    if (name.empty()) return false;
+    std::string path = receiver.options.folder + "/" + name;
+    FILE* file = fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    bool written = bodySize == 0 || fwrite(body, 1, bodySize, file) == bodySize;
+    written = fclose(file) == 0 && written;
+    if (written) printf("stored %s %u\n", name.c_str(), bodySize);
+    fflush(stdout);
+    return written;
+}
+
+void OnEvent(obex_t* handle, obex_object_t* object, int, int event, int command, int) {
+    switch (event) {
+        case OBEX_EV_ACCEPTHINT:
+            receiver.connection = OBEX_ServerAccept(handle, OnEvent, nullptr);
+            if (receiver.connection != nullptr)
+                OBEX_SetTransportMTU(receiver.connection, receiver.options.mtu, receiver.options.mtu);
+            receiver.connectionEnded = false;
+            break;
+        case OBEX_EV_REQHINT:
+            OBEX_ObjectSetRsp(object, OBEX_RSP_CONTINUE, OBEX_RSP_SUCCESS);
+            break;
+        case OBEX_EV_REQ:
+            if (command == OBEX_CMD_PUT && !StoreObject(handle, object))
+                OBEX_ObjectSetRsp(object, OBEX_RSP_INTERNAL_SERVER_ERROR,
+                                  OBEX_RSP_INTERNAL_SERVER_ERROR);
+            else
+                OBEX_ObjectSetRsp(object, OBEX_RSP_SUCCESS, OBEX_RSP_SUCCESS);
+            break;
+        case OBEX_EV_REQDONE:
+            if (command == OBEX_CMD_PUT) ++receiver.stored;
+            if (command == OBEX_CMD_DISCONNECT) receiver.connectionEnded = true;
+            break;
+        case OBEX_EV_LINKERR:
+        case OBEX_EV_PARSEERR:
+            if (handle == receiver.connection) receiver.connectionEnded = true;
+            break;
+        default:
+            break;
+    }
+}
+
+bool ParseOptions(int argc, char** argv, Options* options) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string key = argv[i];
+        const char* value = argv[i + 1];
+        if (key == "--port") options->port = atoi(value);
+        else if (key == "--mtu") options->mtu = atoi(value);
+        else if (key == "--count") options->count = atol(value);
+        else if (key == "--folder") options->folder = value;
+        else return false;
+    }
+    return argc % 2 == 1 && !options->folder.empty() && options->port >= 0 &&
+           options->port <= 65535 && options->mtu >= OBEX_MINIMUM_MTU &&
+           options->mtu <= OBEX_MAXIMUM_MTU;
+}
+
+int Listen() {
+    receiver.server = OBEX_Init(OBEX_TRANS_INET, OnEvent, OBEX_FL_KEEPSERVER);
+    if (receiver.server == nullptr) return -1;
+    OBEX_SetTransportMTU(receiver.server, receiver.options.mtu, receiver.options.mtu);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(receiver.options.port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (TcpOBEX_ServerRegister(receiver.server, reinterpret_cast<sockaddr*>(&address),
+                               sizeof address) < 0)
+        return -1;
+    socklen_t size = sizeof address;
+    if (getsockname(OBEX_GetFD(receiver.server), reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        return -1;
+    return ntohs(address.sin_port);
+}
+
+void EndConnection() {
+    OBEX_Cleanup(receiver.connection);
+    receiver.connection = nullptr;
+    receiver.connectionEnded = false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!ParseOptions(argc, argv, &receiver.options)) {
+        fprintf(stderr, "usage: obex_receiver --port PORT --folder DIR [--mtu 255..65535] [--count N]\n");
+        return 2;
+    }
+    signal(SIGINT, RequestStop);
+    signal(SIGTERM, RequestStop);
+    signal(SIGPIPE, SIG_IGN);
+    int port = Listen();
+    if (port < 0) {
+        fprintf(stderr, "obex_receiver: cannot listen on port %d\n", receiver.options.port);
+        return 1;
+    }
+    printf("listening %d\n", port);
+    fflush(stdout);
+    while (!stopRequested && (receiver.options.count < 0 || receiver.stored < receiver.options.count)) {
+        obex_t* handle = receiver.connection != nullptr ? receiver.connection : receiver.server;
+        int result = OBEX_HandleInput(handle, 1);
+        if (receiver.connection != nullptr && (result < 0 || receiver.connectionEnded))
+            EndConnection();
+    }
+    if (receiver.connection != nullptr) EndConnection();
+    OBEX_Cleanup(receiver.server);
+    return 0;
+}
