@@ -76,8 +76,9 @@ static const BYTE* EntryAddress(const WCHAR* path) {
 FS_EXPORT int WINAPI FsContentGetValueW(WCHAR* fileName, int fieldIndex, int, void* fieldValue,
                                         int maxlen, int) {
     if (!IsField(fieldIndex)) return 0;
+    static const WCHAR noPath[] = {0};
     char mac[addressTextSize] = "00:00:00:00:00:00";
-    const BYTE* address = fileName != nullptr ? EntryAddress(fileName) : nullptr;
+    const BYTE* address = EntryAddress(fileName != nullptr ? fileName : noPath);
     if (address != nullptr) AddressText(address, mac);
     char* value = static_cast<char*>(fieldValue);
     if (value != nullptr && maxlen >= addressTextSize)

@@ -14,7 +14,7 @@ import zipfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import pe_resources  # noqa: E402
-from harness import REPO_ROOT, TargetsTestCase, plugin_path, run_host, targets  # noqa: E402
+from harness import BUILD_ROOT, REPO_ROOT, run_host, targets  # noqa: E402
 
 WORLD = """\
 radio  address=00:1A:7D:DA:71:13 name="Office dongle"
@@ -47,6 +47,21 @@ ICON_CASES = [
     (r'\notes.txt', None),
     ('\\', None),
 ]
+
+
+MODULE_FILES = {'win32': 'QUELT.wfx', 'win64': 'QUELT.wfx64'}
+
+
+class TargetsTestCase(unittest.TestCase):
+    def built_targets(self):
+        found = targets()
+        if not found:
+            self.skipTest('no build of quelt-host under %s' % BUILD_ROOT)
+        return found
+
+
+def module_path(target):
+    return os.path.join(BUILD_ROOT, target, 'bin', MODULE_FILES[target])
 
 
 def quoted(path):
@@ -128,7 +143,7 @@ def project_version():
 
 class ModuleResources(unittest.TestCase):
     def modules(self):
-        found = [(t, plugin_path(t)) for t in ('win32', 'win64') if os.path.exists(plugin_path(t))]
+        found = [(t, module_path(t)) for t in MODULE_FILES if os.path.exists(module_path(t))]
         if not found:
             self.skipTest('no Windows build')
         return found
