@@ -13,6 +13,7 @@ import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import harness  # noqa: E402
 import pe_resources  # noqa: E402
 from harness import BUILD_ROOT, REPO_ROOT, run_host, targets  # noqa: E402
 
@@ -122,6 +123,40 @@ class ContentColumn(TargetsTestCase):
                                            'value ' + quoted(DONGLE)], world=WORLD)
                 self.assertEqual(result.stdout[-2:], ['value 8 ' + ZEROS, 'value 8 ' + ADAPTER0],
                                  result.describe())
+
+
+class IconsAsTheSystemLoadsThem(unittest.TestCase):
+    """quelt_icon_probe loads the DLL under Wine, asks it for icons and
+    describes the icon handles it got back."""
+
+    def test_each_icon_request_gives_a_32_bit_icon(self):
+        ran = False
+        for target, module in MODULE_FILES.items():
+            probe = os.path.join(BUILD_ROOT, target, 'bin', 'quelt_icon_probe.exe')
+            if target not in targets() or not os.path.exists(probe):
+                continue
+            ran = True
+            harness.ensure_prefix()
+            dos_module = 'Z:' + module_path(target).replace('/', '\\')
+            paths = [path for path, _ in ICON_CASES]
+            result = subprocess.run(['wine', probe, dos_module] + paths, env=harness.wine_env(),
+                                    capture_output=True, text=True, timeout=120)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            lines = [line.rstrip('\r') for line in result.stdout.splitlines()]
+            for line, (path, icon) in zip(lines, ICON_CASES):
+                with self.subTest(target=target, path=path):
+                    head, size, bits = line.rsplit(' ', 2)
+                    answer, name = head.split(' ', 1)
+                    if icon is None:
+                        self.assertEqual((answer, name), ('0', path))
+                        continue
+                    self.assertEqual((answer, name), ('1', icon))
+                    width, height = size.split('x')
+                    self.assertTrue(int(width) > 0 and width == height, line)
+                    self.assertEqual(bits, '32')
+            self.assertEqual(len(lines), len(ICON_CASES))
+        if not ran:
+            self.skipTest('no Windows build with quelt_icon_probe')
 
 
 EXPORTS = sorted([
