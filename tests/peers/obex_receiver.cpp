@@ -13,6 +13,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 
@@ -172,6 +173,15 @@ int Listen() {
     return ntohs(address.sin_port);
 }
 
+// The library does not report a client that closes after its last
+// request: its reads then return nothing for ever. Look for the end here.
+bool ClientClosed(obex_t* connection) {
+    pollfd ready = {OBEX_GetFD(connection), POLLIN, 0};
+    if (poll(&ready, 1, 0) <= 0) return false;
+    char byte;
+    return recv(ready.fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+}
+
 void EndConnection() {
     OBEX_Cleanup(receiver.connection);
     receiver.connection = nullptr;
@@ -196,6 +206,7 @@ int main(int argc, char** argv) {
     printf("listening %d\n", port);
     fflush(stdout);
     while (!stopRequested && (receiver.options.count < 0 || receiver.stored < receiver.options.count)) {
+        if (receiver.connection != nullptr && ClientClosed(receiver.connection)) EndConnection();
         obex_t* handle = receiver.connection != nullptr ? receiver.connection : receiver.server;
         int result = OBEX_HandleInput(handle, 1);
         if (receiver.connection != nullptr && (result < 0 || receiver.connectionEnded))
