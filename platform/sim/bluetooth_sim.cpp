@@ -70,6 +70,8 @@ private:
             checked_ = true;
             std::string path = EnvironmentValue("QUELT_BT_TRACE");
             if (!path.empty()) file_ = OpenHostFile(path, "ab");
+            if (!path.empty() && file_ == nullptr)
+                fprintf(stderr, "%s: cannot open the Bluetooth trace file\n", path.c_str());
         }
         return file_ != nullptr;
     }
