@@ -85,27 +85,29 @@ std::string NameFromUtf16(const uint8_t* bytes, uint32_t size) {
 }
 
 // Stores a finished PUT; false when it has no name or cannot be written.
+// The body may come as several headers (a client may end with an empty
+// End-of-Body): each is written in turn.
 bool StoreObject(obex_t* handle, obex_object_t* object) {
     uint8_t id;
     obex_headerdata_t value;
     uint32_t size;
     std::string name;
-    const uint8_t* body = nullptr;
-    uint32_t bodySize = 0;
-    while (OBEX_ObjectGetNextHeader(handle, object, &id, &value, &size)) {
+    while (name.empty() && OBEX_ObjectGetNextHeader(handle, object, &id, &value, &size))
         if (id == OBEX_HDR_NAME) name = NameFromUtf16(value.bs, size);
-        if (id == OBEX_HDR_BODY || id == OBEX_HDR_BODY_END) {
-            body = value.bs;
-            bodySize = size;
-        }
-    }
     if (name.empty()) return false;
+    OBEX_ObjectReParseHeaders(handle, object);
     std::string path = receiver.options.folder + "/" + name;
     FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
-    bool written = bodySize == 0 || fwrite(body, 1, bodySize, file) == bodySize;
+    bool written = true;
+    unsigned long total = 0;
+    while (OBEX_ObjectGetNextHeader(handle, object, &id, &value, &size)) {
+        if ((id != OBEX_HDR_BODY && id != OBEX_HDR_BODY_END) || size == 0) continue;
+        written = fwrite(value.bs, 1, size, file) == size && written;
+        total += size;
+    }
     written = fclose(file) == 0 && written;
-    if (written) printf("stored %s %u\n", name.c_str(), bodySize);
+    if (written) printf("stored %s %lu\n", name.c_str(), total);
     fflush(stdout);
     return written;
 }
