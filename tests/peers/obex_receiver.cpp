@@ -37,6 +37,7 @@ struct Receiver {
     obex_t* connection = nullptr;
     bool connectionEnded = false;
     long stored = 0;
+    std::string body;  // of the object being received
 };
 
 volatile sig_atomic_t stopRequested = 0;
@@ -84,9 +85,8 @@ std::string NameFromUtf16(const uint8_t* bytes, uint32_t size) {
     return name;
 }
 
-// Stores a finished PUT; false when it has no name or cannot be written.
-// The body may come as several headers (a client may end with an empty
-// End-of-Body): each is written in turn.
+// Stores a finished PUT whose body has been streamed into `body`; false
+// when it has no name or cannot be written.
 bool StoreObject(obex_t* handle, obex_object_t* object) {
     uint8_t id;
     obex_headerdata_t value;
@@ -95,19 +95,13 @@ bool StoreObject(obex_t* handle, obex_object_t* object) {
     while (name.empty() && OBEX_ObjectGetNextHeader(handle, object, &id, &value, &size))
         if (id == OBEX_HDR_NAME) name = NameFromUtf16(value.bs, size);
     if (name.empty()) return false;
-    OBEX_ObjectReParseHeaders(handle, object);
     std::string path = receiver.options.folder + "/" + name;
     FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
-    bool written = true;
-    unsigned long total = 0;
-    while (OBEX_ObjectGetNextHeader(handle, object, &id, &value, &size)) {
-        if ((id != OBEX_HDR_BODY && id != OBEX_HDR_BODY_END) || size == 0) continue;
-        written = fwrite(value.bs, 1, size, file) == size && written;
-        total += size;
-    }
+    const std::string& body = receiver.body;
+    bool written = body.empty() || fwrite(body.data(), 1, body.size(), file) == body.size();
     written = fclose(file) == 0 && written;
-    if (written) printf("stored %s %lu\n", name.c_str(), total);
+    if (written) printf("stored %s %zu\n", name.c_str(), body.size());
     fflush(stdout);
     return written;
 }
@@ -122,7 +116,19 @@ void OnEvent(obex_t* handle, obex_object_t* object, int, int event, int command,
             break;
         case OBEX_EV_REQHINT:
             OBEX_ObjectSetRsp(object, OBEX_RSP_CONTINUE, OBEX_RSP_SUCCESS);
+            // Bodies are streamed: the library gathers a body in one header
+            // only when it ends with an End-of-Body, which not every client sends.
+            if (command == OBEX_CMD_PUT) {
+                receiver.body.clear();
+                OBEX_ObjectReadStream(handle, object, nullptr);
+            }
             break;
+        case OBEX_EV_STREAMAVAIL: {
+            const uint8_t* chunk = nullptr;
+            int length = OBEX_ObjectReadStream(handle, object, &chunk);
+            if (length > 0) receiver.body.append(reinterpret_cast<const char*>(chunk), length);
+            break;
+        }
         case OBEX_EV_REQ:
             if (command == OBEX_CMD_PUT && !StoreObject(handle, object))
                 OBEX_ObjectSetRsp(object, OBEX_RSP_INTERNAL_SERVER_ERROR,
