@@ -2,6 +2,8 @@
 // form, and a failure leaves the Windows code for it as the last error.
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 
 #include "platform/seam.h"
 #include "platform/sim/last_error.h"
@@ -49,6 +51,27 @@ DWORD WindowsCodeForErrno(int error) {
     }
 }
 
+bool IsDirectory(const char* path) {
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Windows tells a missing file (2) from a missing folder on the way (3).
+bool FolderExists(const char* path) {
+    const char* slash = strrchr(path, '/');
+    if (slash == nullptr || slash == path) return true;
+    char folder[maxUtf8Name];
+    size_t length = static_cast<size_t>(slash - path);
+    memcpy(folder, path, length);
+    folder[length] = '\0';
+    return IsDirectory(folder);
+}
+
+DWORD WindowsCodeForOpenFailure(const char* path, int error) {
+    if (error == ENOENT && !FolderExists(path)) return ERROR_PATH_NOT_FOUND;
+    return WindowsCodeForErrno(error);
+}
+
 }  // namespace
 
 namespace platform {
@@ -59,8 +82,13 @@ FILE* FileOpenForReading(const WCHAR* name) {
         sim::SetLastError(206);
         return nullptr;
     }
+    // Windows cannot open a folder as a file; here fopen could.
+    if (IsDirectory(utf8Name)) {
+        sim::SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
     FILE* file = fopen(utf8Name, "rb");
-    if (file == nullptr) sim::SetLastError(WindowsCodeForErrno(errno));
+    if (file == nullptr) sim::SetLastError(WindowsCodeForOpenFailure(utf8Name, errno));
     return file;
 }
 

@@ -373,11 +373,23 @@ TEST_F(PushTest, PutWithoutAChosenDeviceShowsTheBoxAndOpensNothing) {
     }
 }
 
-TEST_F(PushTest, MissingLocalFileGives3WithOneDetailLine) {
-    EXPECT_EQ(3, Put(folder_ + "/missing.txt"));
-    ASSERT_EQ(1u, host.logs.size());
-    EXPECT_EQ(LogLine({3, SystemErrorText(2), false}), host.logs[0]);
-    EXPECT_TRUE(host.progress.empty());
+TEST_F(PushTest, UnopenableLocalFileGives3WithOneDetailLine) {
+    struct Case {
+        std::string path;
+        DWORD error;
+    } cases[] = {
+        {folder_ + "/missing.txt", ERROR_FILE_NOT_FOUND},
+        {folder_ + "/no-such-folder/a.txt", ERROR_PATH_NOT_FOUND},
+        {folder_, ERROR_ACCESS_DENIED},  // a folder is no file
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        host.logs.clear();
+        EXPECT_EQ(3, Put(c.path));
+        ASSERT_EQ(1u, host.logs.size());
+        EXPECT_EQ(LogLine({3, SystemErrorText(c.error), false}), host.logs[0]);
+        EXPECT_TRUE(host.progress.empty());
+    }
 }
 
 }  // namespace
