@@ -129,11 +129,18 @@ class SendingToRealPeers(unittest.TestCase):
         # 1024-byte packets and exits after one push.
         folder = tempfile.mkdtemp(prefix='quelt-obex-tcp-')
         self.addCleanup(shutil.rmtree, folder, True)
-        tool = subprocess.Popen(['obex_tcp'], cwd=folder, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
-        self.addCleanup(lambda: tool.poll() is None and (tool.kill(), tool.wait()))
-        if not wait_until_listening(650, tool):
-            self.skipTest('obex_tcp could not serve port 650')
+        # A port served before stays blocked for about a minute: try again.
+        deadline = time.monotonic() + 75
+        while True:
+            tool = subprocess.Popen(['obex_tcp'], cwd=folder, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+            self.addCleanup(lambda t=tool: t.poll() is None and (t.kill(), t.wait()))
+            if wait_until_listening(650, tool):
+                break
+            tool.wait(15)
+            if time.monotonic() > deadline:
+                self.skipTest('obex_tcp could not serve port 650')
+            time.sleep(1)
         data = pattern(3000)  # K = 1024 - 2 * 13 - 19 = 979: four packets
         path = Folder(self).file('tool-test.bin', data)
         result = run_host('native', TO_DEVICE + ['put "%s"' % path], world=world(650))
