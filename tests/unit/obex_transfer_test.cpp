@@ -123,6 +123,10 @@ TEST_F(PushTest, WorkedExampleGoesOutByteForByte) {
         {3, "Sending file \"a.txt\" to device 3: 00:1B:F0:12:3A:5E ...", false}, completeLine};
     EXPECT_EQ(logs, host.logs);
     EXPECT_EQ((std::vector<int>{0, 100, 100}), host.progress);
+    // The socket's protocol information was read: an RFCOMM stream socket.
+    EXPECT_EQ(AF_BTH, protocolInfo.iAddressFamily);
+    EXPECT_EQ(SOCK_STREAM, protocolInfo.iSocketType);
+    EXPECT_EQ(BTHPROTO_RFCOMM, protocolInfo.iProtocol);
     EXPECT_EQ("\\[A00] radio\\[D03] phone\\x", host.lastProgressTarget);
 }
 
