@@ -1,0 +1,88 @@
+"""The plug-in's spine through quelt-host, the same on every target: it
+loads, hands over its root name with the about box, disconnects; and the
+host's own errors end with exit status 2 and a one-line message."""
+
+import os
+import unittest
+
+from harness import REPO_ROOT, TargetsTestCase, run_host
+
+
+class SpineTest(TargetsTestCase):
+
+    def test_root_name_and_about_box(self):
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                result = run_host(target, ['root'])
+                self.assertEqual(result.returncode, 0, result.describe())
+                self.assertEqual(result.stdout, ['root QUELT'], result.describe())
+                self.assertEqual(len(result.boxes), 1, result.describe())
+                self.assertTrue(result.boxes[0].startswith('Info|QUELT '), result.describe())
+
+    def test_disconnect_answers_1_before_and_after_other_commands(self):
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                result = run_host(target, ['disconnect', 'root', 'disconnect'])
+                self.assertEqual(result.returncode, 0, result.describe())
+                self.assertEqual(result.stdout, ['disconnect 1', 'root QUELT', 'disconnect 1'],
+                                 result.describe())
+
+    def test_commands_from_standard_input(self):
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                result = run_host(target, [], stdin='root\n\ndisconnect\r\n')
+                self.assertEqual(result.returncode, 0, result.describe())
+                self.assertEqual(result.stdout, ['root QUELT', 'disconnect 1'], result.describe())
+
+    def test_ansi_switch_keeps_the_answers(self):
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                result = run_host(target, ['ansi on', 'disconnect', 'ansi off', 'disconnect'])
+                self.assertEqual(result.returncode, 0, result.describe())
+                self.assertEqual(result.stdout, ['disconnect 1', 'disconnect 1'], result.describe())
+
+
+class HostErrorTest(TargetsTestCase):
+    """Each case: arguments, commands, the start of the one error line."""
+
+    CASES = [
+        ('unknown command', [], ['root', 'fly away'], 'unknown command: fly'),
+        ('unclosed quote', [], ['cd "[A00] Office'], 'unclosed quote'),
+        ('missing argument', [], ['cd'], 'usage: cd PATH'),
+        ('too many arguments', [], ['root now'], 'usage: root'),
+        ('bad ansi switch', [], ['ansi maybe'], 'usage: ansi on|off'),
+        ('unknown option', ['--colour'], ['root'], "unknown option '--colour'"),
+        ('option without value', ['-c'], [], '-c needs a value'),
+        ('percent out of range', ['--abort-at', '101'], ['root'], '--abort-at wants'),
+        ('percent not a number', ['--abort-at', 'half'], ['root'], '--abort-at wants'),
+        ('missing plug-in', ['--plugin', os.path.join(REPO_ROOT, 'no-such-plugin.dll')],
+         ['root'], 'cannot load the plug-in'),
+    ]
+
+    def test_host_errors_exit_2_with_one_line(self):
+        for target in self.built_targets():
+            for name, args, commands, message in self.CASES:
+                with self.subTest(target=target, case=name):
+                    result = run_host(target, commands, args=args)
+                    self.assertEqual(result.returncode, 2, result.describe())
+                    errors = [line for line in result.stderr if line.startswith('quelt-host: ')]
+                    self.assertEqual(len(errors), 1, result.describe())
+                    self.assertIn(message, errors[0], result.describe())
+
+    def test_error_stops_the_commands_that_follow(self):
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                result = run_host(target, ['disconnect', 'bogus', 'root'])
+                self.assertEqual(result.returncode, 2, result.describe())
+                self.assertEqual(result.stdout, ['disconnect 1'], result.describe())
+
+    def test_error_in_standard_input_stops_a_script(self):
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                result = run_host(target, [], stdin='disconnect\nbogus\nroot\n')
+                self.assertEqual(result.returncode, 2, result.describe())
+                self.assertEqual(result.stdout, ['disconnect 1'], result.describe())
+
+
+if __name__ == '__main__':
+    unittest.main()
