@@ -139,10 +139,16 @@ class IconsAsTheSystemLoadsThem(unittest.TestCase):
             harness.ensure_prefix()
             dos_module = 'Z:' + module_path(target).replace('/', '\\')
             paths = [path for path, _ in ICON_CASES]
-            result = subprocess.run(['wine', probe, dos_module] + paths, env=harness.wine_env(),
-                                    capture_output=True, text=True, timeout=120)
-            self.assertEqual(result.returncode, 0, result.stderr)
-            lines = [line.rstrip('\r') for line in result.stdout.splitlines()]
+            # Output through files: a wine server that this run starts keeps
+            # inherited pipes open after the program has ended.
+            with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+                code = subprocess.run(['wine', probe, dos_module] + paths, env=harness.wine_env(),
+                                      stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                      timeout=120).returncode
+                out.seek(0)
+                err.seek(0)
+                self.assertEqual(code, 0, err.read().decode('utf-8', 'replace'))
+                lines = [line.rstrip('\r') for line in out.read().decode('utf-8').splitlines()]
             for line, (path, icon) in zip(lines, ICON_CASES):
                 with self.subTest(target=target, path=path):
                     head, size, bits = line.rsplit(' ', 2)
