@@ -56,18 +56,18 @@ FS_EXPORT BOOL WINAPI FsContentGetDefaultView(char* viewContents, char* viewHead
     return TRUE;
 }
 
+// Row `index` of an address table, or null when the table has no such row.
+static const BYTE* AddressRow(const BYTE (*table)[addressBytes], int rows, int index) {
+    return index >= 0 && index < rows ? table[index] : nullptr;
+}
+
 // The address an entry stands for, or null when its number lies outside the
 // tables (a name the listing never makes, or no device opened yet).
 static const BYTE* EntryAddress(const WCHAR* path) {
     EntryPath entry = ReadEntryPath(path);
-    if (entry.marker == 'A')
-        return entry.number >= 0 && entry.number < maxRadios ? radioAddresses[entry.number]
-                                                             : nullptr;
-    if (entry.marker == 'D')
-        return entry.number >= 0 && entry.number < maxDevices ? deviceAddresses[entry.number]
-                                                              : nullptr;
-    return selectedDevice >= 0 && selectedDevice < maxDevices ? deviceAddresses[selectedDevice]
-                                                              : nullptr;
+    if (entry.marker == 'A') return AddressRow(radioAddresses, maxRadios, entry.number);
+    if (entry.marker == 'D') return AddressRow(deviceAddresses, maxDevices, entry.number);
+    return AddressRow(deviceAddresses, maxDevices, selectedDevice);
 }
 
 // The value is ANSI text even through the wide request. A buffer too short
