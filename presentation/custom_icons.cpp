@@ -29,12 +29,14 @@ static void WriteIconName(WCHAR* remoteName, const char* iconName) {
 }
 
 // The icon is loaded anew on every request and never destroyed: the
-// resources live as long as the module.
+// resources live as long as the module. An icon that cannot be loaded is
+// declined, so the host shows its default rather than an empty slot.
 FS_EXPORT int WINAPI FsExtractCustomIconW(WCHAR* remoteName, int, HICON* theIcon) {
     if (remoteName == nullptr) return 0;
     const char* iconName = ChooseIcon(remoteName);
     if (iconName == nullptr) return 0;
     HICON icon = platform::LoadModuleIcon(moduleHandle, iconName);
+    if (icon == nullptr) return 0;
     if (theIcon != nullptr) *theIcon = icon;
     WriteIconName(remoteName, iconName);
     return 1;

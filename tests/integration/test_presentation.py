@@ -129,26 +129,37 @@ class IconsAsTheSystemLoadsThem(unittest.TestCase):
     """quelt_icon_probe loads the DLL under Wine, asks it for icons and
     describes the icon handles it got back."""
 
-    def test_each_icon_request_gives_a_32_bit_icon(self):
-        ran = False
-        for target, module in MODULE_FILES.items():
+    def probes(self):
+        found = []
+        for target in MODULE_FILES:
             probe = os.path.join(BUILD_ROOT, target, 'bin', 'quelt_icon_probe.exe')
-            if target not in targets() or not os.path.exists(probe):
-                continue
-            ran = True
-            harness.ensure_prefix()
-            dos_module = 'Z:' + module_path(target).replace('/', '\\')
-            paths = [path for path, _ in ICON_CASES]
-            # Output through files: a wine server that this run starts keeps
-            # inherited pipes open after the program has ended.
-            with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-                code = subprocess.run(['wine', probe, dos_module] + paths, env=harness.wine_env(),
-                                      stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                      timeout=120).returncode
-                out.seek(0)
-                err.seek(0)
-                self.assertEqual(code, 0, err.read().decode('utf-8', 'replace'))
-                lines = [line.rstrip('\r') for line in out.read().decode('utf-8').splitlines()]
+            if target in targets() and os.path.exists(probe):
+                found.append((target, probe))
+        if not found:
+            self.skipTest('no Windows build with quelt_icon_probe')
+        harness.ensure_prefix()
+        return found
+
+    def run_probe(self, probe, module):
+        """One line per path of ICON_CASES: result, name, size, bits."""
+        dos_module = 'Z:' + module.replace('/', '\\')
+        paths = [path for path, _ in ICON_CASES]
+        # Output through files: a wine server that this run starts keeps
+        # inherited pipes open after the program has ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            code = subprocess.run(['wine', probe, dos_module] + paths, env=harness.wine_env(),
+                                  stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                  timeout=120).returncode
+            out.seek(0)
+            err.seek(0)
+            self.assertEqual(code, 0, err.read().decode('utf-8', 'replace'))
+            lines = [line.rstrip('\r') for line in out.read().decode('utf-8').splitlines()]
+        self.assertEqual(len(lines), len(ICON_CASES))
+        return lines
+
+    def test_each_icon_request_gives_a_32_bit_icon(self):
+        for target, probe in self.probes():
+            lines = self.run_probe(probe, module_path(target))
             for line, (path, icon) in zip(lines, ICON_CASES):
                 with self.subTest(target=target, path=path):
                     head, size, bits = line.rsplit(' ', 2)
@@ -160,9 +171,22 @@ class IconsAsTheSystemLoadsThem(unittest.TestCase):
                     width, height = size.split('x')
                     self.assertTrue(int(width) > 0 and width == height, line)
                     self.assertEqual(bits, '32')
-            self.assertEqual(len(lines), len(ICON_CASES))
-        if not ran:
-            self.skipTest('no Windows build with quelt_icon_probe')
+
+    def test_an_icon_that_cannot_be_loaded_is_declined(self):
+        icon_name = 'ICON'.encode('utf-16-le')
+        for target, probe in self.probes():
+            with open(module_path(target), 'rb') as f:
+                module = f.read()
+            self.assertEqual(module.count(icon_name), 5, 'the five group names')
+            with tempfile.TemporaryDirectory() as folder:
+                # The same module with its icon groups renamed: LoadIconA finds none.
+                stripped = os.path.join(folder, MODULE_FILES[target])
+                with open(stripped, 'wb') as f:
+                    f.write(module.replace(icon_name, 'ICOX'.encode('utf-16-le')))
+                lines = self.run_probe(probe, stripped)
+            for line, (path, _) in zip(lines, ICON_CASES):
+                with self.subTest(target=target, path=path):
+                    self.assertEqual(line, '0 %s 0x0 0' % path)
 
 
 EXPORTS = sorted([
