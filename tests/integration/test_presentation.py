@@ -125,6 +125,38 @@ class ContentColumn(TargetsTestCase):
                                  result.describe())
 
 
+class AnsiEntryPoints(TargetsTestCase):
+    """The ANSI entry points are frames: through them the host sees what it
+    sees through the wide ones, names converted to the ANSI code page."""
+
+    WORLD = WORLD + 'device radio=0 address=00:00:00:00:00:07 name="Caf\u00e9"\n'
+    CAFE = DONGLE + '\\[D02] Caf\u00e9'
+
+    def session(self, local):
+        return ['put "%s"' % local,  # no device chosen yet: the box, nothing sent
+                'ls \\', 'ls ' + quoted(DONGLE), 'ls ' + quoted(self.CAFE),
+                'icon ' + quoted(self.CAFE), 'value ' + quoted(self.CAFE),
+                'cd ' + quoted(self.CAFE), 'put "%s"' % local]
+
+    def test_a_session_through_either_set_gives_the_same_answers(self):
+        with tempfile.NamedTemporaryFile(suffix='.txt') as local:
+            local.write(b'hello')
+            local.flush()
+            for target in self.built_targets():
+                with self.subTest(target=target):
+                    name = local.name if target == 'native' else 'Z:' + local.name.replace('/', '\\')
+                    wide = run_host(target, self.session(name), world=self.WORLD)
+                    ansi = run_host(target, ['ansi on'] + self.session(name), world=self.WORLD)
+                    self.assertEqual(wide.returncode, 0, wide.describe())
+                    self.assertIn('0x11\t[D02] Caf\u00e9', wide.stdout, wide.describe())
+                    self.assertEqual(wide.stdout[-3:], ['icon 1 ICON3', 'value 8 00:00:00:00:00:07',
+                                                        'put 5'], wide.describe())
+                    for part in ('stdout', 'logs', 'boxes', 'progress'):
+                        self.assertEqual(getattr(ansi, part), getattr(wide, part),
+                                         '%s differs\n%s\n%s' % (part, wide.describe(),
+                                                                  ansi.describe()))
+
+
 class IconsAsTheSystemLoadsThem(unittest.TestCase):
     """quelt_icon_probe loads the DLL under Wine, asks it for icons and
     describes the icon handles it got back."""
