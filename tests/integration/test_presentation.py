@@ -157,6 +157,32 @@ class AnsiEntryPoints(TargetsTestCase):
                                                                   ansi.describe()))
 
 
+class AnsiLongPaths(TargetsTestCase):
+    """Host texts reach the wide entry points cut to their first 1023
+    characters, also where the system's conversion reports the cut."""
+
+    WORLD = WORLD + ''.join('device radio=0 address=00:00:00:00:00:%02X name="Extra %d"\n' % (n, n)
+                            for n in range(2, 6))
+
+    @staticmethod
+    def long_path():
+        # Cut at 1023 it names device 5's folder (a trailing separator is
+        # passed over); cut at 1024 it has no marker; whole, it is adapter 1.
+        path = DONGLE + '\\[D05] '
+        path += 'y' * (1022 - len(path)) + '\\[A01] radio'
+        return path + 'z' * (1500 - len(path))
+
+    def test_a_1500_character_path_is_judged_by_its_first_1023(self):
+        value = 'value ' + quoted(self.long_path())
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                result = run_host(target, ['ls \\', 'ls ' + quoted(DONGLE), value, 'ansi on', value],
+                                  world=self.WORLD)
+                self.assertEqual(result.stdout[-2:], ['value 8 ' + ADAPTER1,
+                                                      'value 8 00:00:00:00:00:05'],
+                                 result.describe())
+
+
 class IconsAsTheSystemLoadsThem(unittest.TestCase):
     """quelt_icon_probe loads the DLL under Wine, asks it for icons and
     describes the icon handles it got back."""
