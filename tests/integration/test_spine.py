@@ -42,6 +42,26 @@ class SpineTest(TargetsTestCase):
                 self.assertEqual(result.stdout, ['disconnect 1', 'disconnect 1'], result.describe())
 
 
+class WorldAndTextTest(TargetsTestCase):
+    """--world reaches the platform (the stand-in DLL under Wine), and names
+    come out as UTF-8 from the wide and the ANSI entry points alike."""
+
+    WORLD = (
+        'radio address=00:1A:7D:DA:71:13 name="B\u00fcro f\u00fcr \u20ac"\n'
+        'radio address=00:1A:7D:DA:71:14 name="\u4e2dmega \\\\ back"\n'
+    )
+
+    def test_world_names_wide_and_ansi(self):
+        wide = ['0x11\t[A00] B\u00fcro f\u00fcr \u20ac', '0x11\t[A01] \u4e2dmega \\ back']
+        # Code page 1252 has the umlaut and the euro sign; the CJK sign becomes '?'.
+        ansi = ['0x11\t[A00] B\u00fcro f\u00fcr \u20ac', '0x11\t[A01] ?mega \\ back']
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                result = run_host(target, ['ls', 'ansi on', 'ls'], world=self.WORLD)
+                self.assertEqual(result.returncode, 0, result.describe())
+                self.assertEqual(result.stdout, wide + ansi, result.describe())
+
+
 class HostErrorTest(TargetsTestCase):
     """Each case: arguments, commands, the start of the one error line."""
 
