@@ -42,6 +42,7 @@ int RunInput(Session& session) {
         }
         if (!std::getline(std::cin, line)) break;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == "quit") break;  // a Windows console has no Ctrl-D
         try {
             RunCommand(session, line);
         } catch (const HostError& error) {
