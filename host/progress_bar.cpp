@@ -38,7 +38,8 @@ void DrawProgressBar(const std::string& fileName, long long fileSize, int percen
     int clamped = percent < 0 ? 0 : percent > 100 ? 100 : percent;
     std::string bar(clamped * barWidth / 100, '#');
     bar.resize(barWidth, '.');
-    std::string line = "\r" + BaseName(fileName) + " [" + bar + "] " + std::to_string(percent) + "%";
+    std::string line =
+        "\r" + BaseName(fileName) + " [" + bar + "] " + std::to_string(percent) + "%";
     if (fileSize >= 0) {
         double done = static_cast<double>(fileSize) * clamped / 100;
         double seconds = now - transferStart;

@@ -78,7 +78,9 @@ void Session::Start() {
                                          host.requestW);
 }
 
-void Session::Finish() { Entry<decltype(&FsContentPluginUnloading)>("FsContentPluginUnloading")(); }
+void Session::Finish() {
+    Entry<decltype(&FsContentPluginUnloading)>("FsContentPluginUnloading")();
+}
 
 void Session::Run(const std::vector<std::string>& words) {
     if (words.empty()) return;
@@ -135,7 +137,9 @@ void Session::ListAnsi(const std::string& path) {
     findClose(find);
 }
 
-void Session::ChangeDirectory(const std::vector<std::string>& args) { current_ = Resolve(args[0]); }
+void Session::ChangeDirectory(const std::vector<std::string>& args) {
+    current_ = Resolve(args[0]);
+}
 
 void Session::Put(const std::vector<std::string>& args) {
     WideString localName = AbsoluteLocalName(args[0]);

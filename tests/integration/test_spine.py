@@ -2,10 +2,11 @@
 loads, hands over its root name with the about box, disconnects; and the
 host's own errors end with exit status 2 and a one-line message."""
 
+import glob
 import os
 import unittest
 
-from harness import REPO_ROOT, TargetsTestCase, run_host
+from harness import REPO_ROOT, TargetsTestCase, bin_dir, run_host
 
 
 class SpineTest(TargetsTestCase):
@@ -39,7 +40,8 @@ class SpineTest(TargetsTestCase):
             with self.subTest(target=target):
                 result = run_host(target, ['ansi on', 'disconnect', 'ansi off', 'disconnect'])
                 self.assertEqual(result.returncode, 0, result.describe())
-                self.assertEqual(result.stdout, ['disconnect 1', 'disconnect 1'], result.describe())
+                self.assertEqual(result.stdout, ['disconnect 1', 'disconnect 1'],
+                                 result.describe())
 
 
 class WorldAndTextTest(TargetsTestCase):
@@ -88,6 +90,20 @@ class HostErrorTest(TargetsTestCase):
                     errors = [line for line in result.stderr if line.startswith('quelt-host: ')]
                     self.assertEqual(len(errors), 1, result.describe())
                     self.assertIn(message, errors[0], result.describe())
+
+    def test_module_without_entry_points(self):
+        """A module that loads but is no plug-in: FsInit is missing."""
+        for target in self.built_targets():
+            with self.subTest(target=target):
+                module = (os.path.join(bin_dir(target), 'bthprops.cpl') if target != 'native'
+                          else next(iter(glob.glob('/usr/lib/x86_64-linux-gnu/libm.so.6')), None))
+                if module is None or not os.path.exists(module):
+                    self.skipTest('no module to load for %s' % target)
+                result = run_host(target, ['root'], args=['--plugin', module])
+                self.assertEqual(result.returncode, 2, result.describe())
+                self.assertEqual(result.stderr,
+                                 ['quelt-host: the plug-in has no entry point FsInit'],
+                                 result.describe())
 
     def test_error_stops_the_commands_that_follow(self):
         for target in self.built_targets():
