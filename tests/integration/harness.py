@@ -192,7 +192,10 @@ def ensure_prefix():
         for key, value, kind, data in _REGISTRY:
             _wine(['wine', 'reg', 'add', key, '/v', value, '/t', kind, '/d', data, '/f'])
         # The window driver is chosen when the server starts: restart it.
+        # Stopping it also writes the registry to the prefix's files.
         stop_wine_server()
+        if not os.path.exists(os.path.join(WINE_PREFIX, 'user.reg')):
+            raise RuntimeError('Wine did not create the prefix %s' % WINE_PREFIX)
         with open(_PREFIX_READY, 'w') as f:
             f.write('ready\n')
 
