@@ -201,10 +201,11 @@ def ensure_prefix():
 
 
 def start_wine_server():
-    """Keeps the prefix's server running until stop_wine_server: each program
-    then starts in about half the time."""
+    """Keeps the prefix's server running until stop_wine_server (or five idle
+    minutes, should the run be cut short): each program then starts in about
+    half the time."""
     # The server outlives this call: it must not hold the caller's pipes.
-    subprocess.run(['wineserver', '-p'], env=wine_env(), stdin=subprocess.DEVNULL,
+    subprocess.run(['wineserver', '-p300'], env=wine_env(), stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
 
 
