@@ -1,7 +1,7 @@
 #include "host/session.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "host/callbacks.h"
 #include "host/host_error.h"
@@ -20,25 +20,47 @@ constexpr int pathBufferSize = 1024;  // what a host hands for a path
 constexpr int rootNameSize = 260;
 constexpr int valueBufferSize = 64;
 
-// A path as the host passes it: in a writable buffer of the usual size.
-std::vector<WCHAR> WideBuffer(const std::string& utf8) {
-    WideString text = Utf8ToWide(utf8);
-    std::vector<WCHAR> buffer(text.size() < pathBufferSize ? pathBufferSize : text.size() + 1);
+// A text as the host passes it: in a writable buffer of the usual size.
+template <typename Char>
+std::vector<Char> PathBuffer(const std::basic_string<Char>& text) {
+    std::vector<Char> buffer(text.size() < pathBufferSize ? pathBufferSize : text.size() + 1);
     std::copy(text.begin(), text.end(), buffer.begin());
     return buffer;
 }
 
-std::vector<char> AnsiBuffer(const std::string& utf8) {
-    std::string text = Utf8ToAnsi(utf8);
-    std::vector<char> buffer(text.size() < pathBufferSize ? pathBufferSize : text.size() + 1);
-    std::copy(text.begin(), text.end(), buffer.begin());
-    return buffer;
-}
+std::vector<WCHAR> WideBuffer(const std::string& utf8) { return PathBuffer(Utf8ToWide(utf8)); }
+std::vector<char> AnsiBuffer(const std::string& utf8) { return PathBuffer(Utf8ToAnsi(utf8)); }
+
+std::string TextOf(const WCHAR* text) { return WideToUtf8(text); }
+std::string TextOf(const char* text) { return AnsiToUtf8(text); }
 
 std::string EntryLine(DWORD attributes, const std::string& name) {
     char number[16];
     snprintf(number, sizeof number, "0x%02X\t", static_cast<unsigned>(attributes));
     return number + name;
+}
+
+// One listing, as a host makes it, with the wide or the ANSI entry points.
+template <typename FindData, typename Char, typename FindFirst, typename FindNext>
+void ListEntries(FindFirst findFirst, FindNext findNext, decltype(&FsFindClose) findClose,
+                 std::vector<Char> path) {
+    FindData data = {};
+    HANDLE find = findFirst(path.data(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        data.cFileName[259] = 0;  // a name that overran its field ends here
+        PrintResult(EntryLine(data.dwFileAttributes, TextOf(data.cFileName)));
+    } while (findNext(find, &data));
+    findClose(find);
+}
+
+// The icon's result and the name as the plug-in left it in the buffer.
+template <typename Char, typename Extract>
+std::string IconLine(Extract extract, std::vector<Char> path) {
+    HICON icon = nullptr;
+    int result = extract(path.data(), 0, &icon);
+    path.back() = 0;
+    return "icon " + std::to_string(result) + " " + TextOf(path.data());
 }
 
 }  // namespace
@@ -101,40 +123,15 @@ std::string Session::Resolve(const std::string& path) const {
 
 void Session::List(const std::vector<std::string>& args) {
     std::string path = args.empty() ? current_ : Resolve(args[0]);
+    auto findClose = Entry<decltype(&FsFindClose)>("FsFindClose");
     if (ansi_)
-        ListAnsi(path);
+        ListEntries<WIN32_FIND_DATAA>(Entry<decltype(&FsFindFirst)>("FsFindFirst"),
+                                      Entry<decltype(&FsFindNext)>("FsFindNext"), findClose,
+                                      AnsiBuffer(path));
     else
-        ListWide(path);
-}
-
-void Session::ListWide(const std::string& path) {
-    auto findFirst = Entry<decltype(&FsFindFirstW)>("FsFindFirstW");
-    auto findNext = Entry<decltype(&FsFindNextW)>("FsFindNextW");
-    auto findClose = Entry<decltype(&FsFindClose)>("FsFindClose");
-    std::vector<WCHAR> pathW = WideBuffer(path);
-    WIN32_FIND_DATAW data = {};
-    HANDLE find = findFirst(pathW.data(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        data.cFileName[259] = 0;  // a name that overran its field ends here
-        PrintResult(EntryLine(data.dwFileAttributes, WideToUtf8(data.cFileName)));
-    } while (findNext(find, &data));
-    findClose(find);
-}
-
-void Session::ListAnsi(const std::string& path) {
-    auto findFirst = Entry<decltype(&FsFindFirst)>("FsFindFirst");
-    auto findNext = Entry<decltype(&FsFindNext)>("FsFindNext");
-    auto findClose = Entry<decltype(&FsFindClose)>("FsFindClose");
-    std::vector<char> pathA = AnsiBuffer(path);
-    WIN32_FIND_DATAA data = {};
-    HANDLE find = findFirst(pathA.data(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        data.cFileName[259] = '\0';
-        PrintResult(EntryLine(data.dwFileAttributes, AnsiToUtf8(data.cFileName)));
-    } while (findNext(find, &data));
-    findClose(find);
+        ListEntries<WIN32_FIND_DATAW>(Entry<decltype(&FsFindFirstW)>("FsFindFirstW"),
+                                      Entry<decltype(&FsFindNextW)>("FsFindNextW"), findClose,
+                                      WideBuffer(path));
 }
 
 void Session::ChangeDirectory(const std::vector<std::string>& args) {
@@ -175,23 +172,13 @@ void Session::Value(const std::vector<std::string>& args) {
 }
 
 void Session::Icon(const std::vector<std::string>& args) {
-    HICON icon = nullptr;
-    int result;
-    std::string name;
-    if (ansi_) {
-        auto extract = Entry<decltype(&FsExtractCustomIcon)>("FsExtractCustomIcon");
-        std::vector<char> pathA = AnsiBuffer(Resolve(args[0]));
-        result = extract(pathA.data(), 0, &icon);
-        pathA.back() = '\0';
-        name = AnsiToUtf8(pathA.data());
-    } else {
-        auto extract = Entry<decltype(&FsExtractCustomIconW)>("FsExtractCustomIconW");
-        std::vector<WCHAR> pathW = WideBuffer(Resolve(args[0]));
-        result = extract(pathW.data(), 0, &icon);
-        pathW.back() = 0;
-        name = WideToUtf8(pathW.data());
-    }
-    PrintResult("icon " + std::to_string(result) + " " + name);
+    std::string path = Resolve(args[0]);
+    if (ansi_)
+        PrintResult(IconLine(Entry<decltype(&FsExtractCustomIcon)>("FsExtractCustomIcon"),
+                             AnsiBuffer(path)));
+    else
+        PrintResult(IconLine(Entry<decltype(&FsExtractCustomIconW)>("FsExtractCustomIconW"),
+                             WideBuffer(path)));
 }
 
 void Session::Root(const std::vector<std::string>&) {

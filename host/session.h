@@ -30,8 +30,6 @@ private:
     }
 
     void List(const std::vector<std::string>& args);
-    void ListWide(const std::string& path);
-    void ListAnsi(const std::string& path);
     void ChangeDirectory(const std::vector<std::string>& args);
     void Put(const std::vector<std::string>& args);
     void Value(const std::vector<std::string>& args);
