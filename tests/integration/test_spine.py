@@ -6,7 +6,7 @@ import glob
 import os
 import unittest
 
-from harness import REPO_ROOT, TargetsTestCase, bin_dir, run_host
+from harness import REPO_ROOT, TargetsTestCase, bin_dir, plugin_path, run_host
 
 
 class SpineTest(TargetsTestCase):
@@ -104,6 +104,15 @@ class HostErrorTest(TargetsTestCase):
                 self.assertEqual(result.stderr,
                                  ['quelt-host: the plug-in has no entry point FsInit'],
                                  result.describe())
+
+    def test_plugin_of_the_other_width_does_not_load(self):
+        other = {'win32': 'win64', 'win64': 'win32'}
+        for target in self.built_targets(other):
+            with self.subTest(target=target):
+                result = run_host(target, ['root'],
+                                  args=['--plugin', plugin_path(other[target])])
+                self.assertEqual(result.returncode, 2, result.describe())
+                self.assertIn('cannot load the plug-in', result.stderr[-1])
 
     def test_error_stops_the_commands_that_follow(self):
         for target in self.built_targets():
