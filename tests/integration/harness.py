@@ -52,7 +52,8 @@ class HostResult:
 
     stdout, stderr: lists of lines without their line ends.
     logs: (type, text) per 'log <type> <text>' line, the text unescaped
-          (so "CONNECT \\" in the plug-in is 'CONNECT \\' here, one backslash).
+          (so "CONNECT \\" in the plug-in is 'CONNECT \\' here, one backslash);
+          the host drops carriage returns, so "Done.\\r\\n" arrives as 'Done.\\n'.
     boxes: 'caption|text' per 'box' line, unescaped the same way.
     progress: the percent of each 'progress <percent>' line.
     """
