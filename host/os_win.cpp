@@ -39,9 +39,11 @@ bool IsTerminal(FILE* stream) { return _isatty(_fileno(stream)) != 0; }
 
 }  // namespace
 
-// Bytes go out as they are; a console shows them as UTF-8.
+// Bytes go out as they are; a console shows them as UTF-8 and hands typed
+// commands over in UTF-8.
 void PrepareStreams() {
     SetConsoleOutputCP(CP_UTF8);
+    SetConsoleCP(CP_UTF8);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 }
