@@ -190,6 +190,15 @@ bool ClientClosed(obex_t* connection) {
     return recv(ready.fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
 }
 
+// Lets the client close first, so that the wait after a closed TCP
+// connection falls on its side and this port can be listened on again at once.
+void AwaitClientClose(int seconds) {
+    for (int waited = 0; waited < seconds * 10 && !ClientClosed(receiver.connection); ++waited) {
+        pollfd ready = {OBEX_GetFD(receiver.connection), POLLIN, 0};
+        poll(&ready, 1, 100);
+    }
+}
+
 void EndConnection() {
     OBEX_Cleanup(receiver.connection);
     receiver.connection = nullptr;
@@ -220,7 +229,10 @@ int main(int argc, char** argv) {
         if (receiver.connection != nullptr && (result < 0 || receiver.connectionEnded))
             EndConnection();
     }
-    if (receiver.connection != nullptr) EndConnection();
+    if (receiver.connection != nullptr) {
+        if (!stopRequested) AwaitClientClose(5);
+        EndConnection();
+    }
     OBEX_Cleanup(receiver.server);
     return 0;
 }
