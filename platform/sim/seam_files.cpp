@@ -7,6 +7,7 @@
 
 #include "platform/seam.h"
 #include "platform/sim/last_error.h"
+#include "platform/sim/unicode.h"
 
 namespace {
 
@@ -16,24 +17,12 @@ constexpr int maxUtf8Name = 4096;
 // become U+FFFD.
 bool Utf16ToUtf8(const WCHAR* source, char* destination, int capacity) {
     int out = 0;
-    for (int i = 0; source[i] != 0; ++i) {
-        unsigned long code = source[i];
-        if (code >= 0xD800 && code <= 0xDBFF && source[i + 1] >= 0xDC00 && source[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (source[i + 1] - 0xDC00);
-            ++i;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = 0xFFFD;
-        }
-        int units = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
-        if (out + units >= capacity) return false;
-        if (units == 1) {
-            destination[out++] = static_cast<char>(code);
-            continue;
-        }
-        static const unsigned char lead[] = {0, 0, 0xC0, 0xE0, 0xF0};
-        destination[out++] = static_cast<char>(lead[units] | (code >> (6 * (units - 1))));
-        for (int k = units - 2; k >= 0; --k)
-            destination[out++] = static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
+    for (size_t pos = 0; source[pos] != 0;) {
+        char bytes[unicode::maxUtf8Bytes];
+        int count = unicode::EncodeUtf8(unicode::DecodeUtf16(source, &pos), bytes);
+        if (out + count >= capacity) return false;
+        memcpy(destination + out, bytes, count);
+        out += count;
     }
     destination[out] = '\0';
     return true;

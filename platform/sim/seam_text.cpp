@@ -4,6 +4,7 @@
 
 #include "platform/seam.h"
 #include "platform/sim/last_error.h"
+#include "platform/sim/unicode.h"
 
 namespace sim {
 
@@ -17,27 +18,6 @@ DWORD GetLastError() { return lastError; }
 namespace {
 
 constexpr char substituteCharacter = '?';
-
-// Windows-1252 bytes 0x80..0x9F; the five bytes it leaves undefined map to
-// the C1 control of the same value, as Windows does.
-const char16_t cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-WCHAR AnsiByteToWide(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) return cp1252High[byte - 0x80];
-    return byte;
-}
-
-char WideToAnsiByte(WCHAR unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
-    for (int i = 0; i < 32; ++i)
-        if (cp1252High[i] == unit) return static_cast<char>(0x80 + i);
-    return substituteCharacter;
-}
 
 struct SystemText {
     DWORD code;
@@ -89,7 +69,7 @@ namespace platform {
 
 int WideToAnsi(const WCHAR* source, char* destination, int capacity) {
     for (int written = 0; written < capacity; ++written) {
-        destination[written] = WideToAnsiByte(source[written]);
+        destination[written] = unicode::WideToCp1252(source[written], substituteCharacter);
         if (source[written] == 0) return written + 1;
     }
     sim::SetLastError(ERROR_INSUFFICIENT_BUFFER);
@@ -98,7 +78,7 @@ int WideToAnsi(const WCHAR* source, char* destination, int capacity) {
 
 int AnsiToWide(const char* source, WCHAR* destination, int capacity) {
     for (int written = 0; written < capacity; ++written) {
-        destination[written] = AnsiByteToWide(static_cast<unsigned char>(source[written]));
+        destination[written] = unicode::Cp1252ToWide(static_cast<unsigned char>(source[written]));
         if (source[written] == '\0') return written + 1;
     }
     sim::SetLastError(ERROR_INSUFFICIENT_BUFFER);

@@ -10,6 +10,7 @@
 
 #include "platform/sim/bluetooth_sim.h"
 #include "platform/sim/host_env.h"
+#include "platform/sim/unicode.h"
 
 namespace sim {
 
@@ -158,37 +159,19 @@ bool ParseUnsigned(const std::string& text, unsigned long long limit, unsigned l
 // UTF-8 into at most worldNameSize - 1 UTF-16 units.
 bool ParseName(const std::string& text, WCHAR name[worldNameSize], std::string* what) {
     int length = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        unsigned char lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2
-                  : lead >= 0xC2 ? 1 : -1;
-        unsigned long code = extra == 0 ? lead : lead & (0x3F >> extra);
-        if (extra < 0 || i + extra >= text.size()) {
+    for (size_t pos = 0; pos < text.size();) {
+        char32_t point = unicode::DecodeUtf8(text.data(), text.size(), &pos);
+        if (point == unicode::invalid) {
             *what = "name is not valid UTF-8";
             return false;
         }
-        for (int k = 1; k <= extra; ++k) {
-            unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                *what = "name is not valid UTF-8";
-                return false;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        i += extra + 1;
-        int units = code >= 0x10000 ? 2 : 1;
-        if (length + units > worldNameSize - 1) {
+        WCHAR units[unicode::maxUtf16Units];
+        int count = unicode::EncodeUtf16(point, units);
+        if (length + count > worldNameSize - 1) {
             *what = "name is longer than 247 UTF-16 units";
             return false;
         }
-        if (units == 2) {
-            code -= 0x10000;
-            name[length++] = static_cast<WCHAR>(0xD800 + (code >> 10));
-            name[length++] = static_cast<WCHAR>(0xDC00 + (code & 0x3FF));
-        } else {
-            name[length++] = static_cast<WCHAR>(code);
-        }
+        for (int k = 0; k < count; ++k) name[length++] = units[k];
     }
     name[length] = 0;
     return true;
