@@ -22,6 +22,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/sim/unicode.h"
+
 namespace {
 
 struct Options {
@@ -45,41 +47,19 @@ Receiver receiver;
 
 void RequestStop(int) { stopRequested = 1; }
 
-void AppendUtf8(std::string* out, unsigned long code) {
-    if (code < 0x80) {
-        *out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        *out += static_cast<char>(0xC0 | (code >> 6));
-        *out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        *out += static_cast<char>(0xE0 | (code >> 12));
-        *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        *out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        *out += static_cast<char>(0xF0 | (code >> 18));
-        *out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        *out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // A Name header's UTF-16 big-endian text (NUL-ended) as UTF-8; a separator
 // or a name of dots cannot leave the folder.
 std::string NameFromUtf16(const uint8_t* bytes, uint32_t size) {
-    std::string name;
+    std::u16string units;
     for (uint32_t i = 0; i + 1 < size; i += 2) {
-        unsigned long unit = static_cast<unsigned long>(bytes[i] << 8 | bytes[i + 1]);
+        char16_t unit = static_cast<char16_t>(bytes[i] << 8 | bytes[i + 1]);
         if (unit == 0) break;
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < size) {
-            unsigned long low = static_cast<unsigned long>(bytes[i + 2] << 8 | bytes[i + 3]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(&name, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        if (unit >= 0xD800 && unit <= 0xDFFF) unit = 0xFFFD;
-        AppendUtf8(&name, unit == '/' ? '_' : unit);
+        units += unit == u'/' ? u'_' : unit;
+    }
+    std::string name;
+    for (size_t pos = 0; pos < units.size();) {
+        char utf8[unicode::maxUtf8Bytes];
+        name.append(utf8, unicode::EncodeUtf8(unicode::DecodeUtf16(units.c_str(), &pos), utf8));
     }
     if (name.empty() || name == "." || name == "..") name = "unnamed";
     return name;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <ostream>
 
-#include "host/text.h"
+#include "platform/sim/unicode.h"
 #include "plugin/state.h"
 
 HostDouble host;
@@ -12,9 +12,25 @@ void PrintTo(const LogLine& line, std::ostream* os) {
     *os << "{" << line.type << (line.wide ? " W " : " A ") << "\"" << line.text << "\"}";
 }
 
-std::string Utf8(const WCHAR* text) { return host::WideToUtf8(text); }
+std::string Utf8(const WCHAR* text) {
+    std::string utf8;
+    for (size_t pos = 0; text[pos] != 0;) {
+        char bytes[unicode::maxUtf8Bytes];
+        utf8.append(bytes, unicode::EncodeUtf8(unicode::DecodeUtf16(text, &pos), bytes));
+    }
+    return utf8;
+}
 
-std::u16string Wide(const char* utf8) { return host::Utf8ToWide(utf8); }
+std::u16string Wide(const char* utf8) {
+    std::u16string wide;
+    size_t length = strlen(utf8);
+    for (size_t pos = 0; pos < length;) {
+        char32_t point = unicode::DecodeUtf8(utf8, length, &pos);
+        WCHAR units[unicode::maxUtf16Units];
+        wide.append(units, unicode::EncodeUtf16(point == unicode::invalid ? unicode::replacement : point, units));
+    }
+    return wide;
+}
 
 namespace {
 
