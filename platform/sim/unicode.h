@@ -1,11 +1,11 @@
 // UTF-8, UTF-16 and Windows-1252, done once: the simulated platform, the
 // stand-in bthprops.cpl, quelt-host and the tests all convert through here.
-// Plain functions over caller-owned buffers; nothing allocates.
+// Plain functions over caller-owned buffers; nothing allocates. UTF-16
+// units are any 16-bit character type (WCHAR is wchar_t on Windows,
+// char16_t elsewhere), so this header needs no platform types.
 #pragma once
 
 #include <cstddef>
-
-#include "platform/win32_types.h"
 
 namespace unicode {
 
@@ -61,7 +61,8 @@ inline bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xD
 
 // One code point from the NUL-terminated text[*pos]; an unpaired surrogate
 // gives U+FFFD.
-inline char32_t DecodeUtf16(const WCHAR* text, size_t* pos) {
+template <typename Unit>
+char32_t DecodeUtf16(const Unit* text, size_t* pos) {
     char32_t unit = static_cast<char16_t>(text[*pos]);
     char32_t next = unit != 0 ? static_cast<char16_t>(text[*pos + 1]) : 0;
     if (IsHighSurrogate(unit) && IsLowSurrogate(next)) {
@@ -73,14 +74,15 @@ inline char32_t DecodeUtf16(const WCHAR* text, size_t* pos) {
 }
 
 // Writes the code point's UTF-16 units into `out`; gives how many.
-inline int EncodeUtf16(char32_t point, WCHAR out[maxUtf16Units]) {
+template <typename Unit>
+int EncodeUtf16(char32_t point, Unit out[maxUtf16Units]) {
     if (point < 0x10000) {
-        out[0] = static_cast<WCHAR>(point);
+        out[0] = static_cast<Unit>(point);
         return 1;
     }
     point -= 0x10000;
-    out[0] = static_cast<WCHAR>(0xD800 + (point >> 10));
-    out[1] = static_cast<WCHAR>(0xDC00 + (point & 0x3FF));
+    out[0] = static_cast<Unit>(0xD800 + (point >> 10));
+    out[1] = static_cast<Unit>(0xDC00 + (point & 0x3FF));
     return 2;
 }
 
@@ -93,12 +95,12 @@ constexpr char16_t cp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-inline WCHAR Cp1252ToWide(unsigned char byte) {
+inline char16_t Cp1252ToWide(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? cp1252High[byte - 0x80] : byte;
 }
 
 // A unit that 1252 lacks becomes `substitute`.
-inline char WideToCp1252(WCHAR unit, char substitute) {
+inline char WideToCp1252(char16_t unit, char substitute) {
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
     for (int i = 0; i < 32; ++i)
         if (cp1252High[i] == unit) return static_cast<char>(0x80 + i);
