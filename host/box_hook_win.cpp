@@ -1,10 +1,5 @@
-// Message boxes of the plug-in on Windows: a CBT hook on this thread sees
-// each dialog as it is activated, reports its caption and text and closes
-// it, so that scripted use never waits for a click.
-#include <string>
+#include "host/box_hook.h"
 
-#include "host/os.h"
-#include "host/report.h"
 #include "host/text.h"
 
 namespace host {
@@ -15,7 +10,9 @@ constexpr int messageTextId = 0xFFFF;  // the static control of a message box
 constexpr int maxBoxText = 4096;
 
 HHOOK boxHook = nullptr;
+BoxSeen boxSeen = nullptr;
 
+// The hook also hears of other processes' dialogs: only this thread's count.
 bool IsOwnMessageBox(HWND window) {
     WCHAR className[16] = {};
     GetClassNameW(window, className, 16);
@@ -32,7 +29,7 @@ std::string WindowText(HWND window) {
 LRESULT CALLBACK OnWindowEvent(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && IsOwnMessageBox(window)) {
-        ReportBox(WindowText(window), WindowText(GetDlgItem(window, messageTextId)));
+        boxSeen(WindowText(window), WindowText(GetDlgItem(window, messageTextId)));
         EndDialog(window, IDOK);
     }
     return CallNextHookEx(boxHook, code, wParam, lParam);
@@ -40,8 +37,10 @@ LRESULT CALLBACK OnWindowEvent(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void InstallBoxHook() {
-    boxHook = SetWindowsHookExW(WH_CBT, OnWindowEvent, nullptr, GetCurrentThreadId());
+void CloseMessageBoxes(BoxSeen seen) {
+    boxSeen = seen;
+    if (boxHook == nullptr)
+        boxHook = SetWindowsHookExW(WH_CBT, OnWindowEvent, nullptr, GetCurrentThreadId());
 }
 
 }  // namespace host

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/box_hook.h"
 #include "host/os.h"
+#include "host/report.h"
 
 namespace host {
 
@@ -99,5 +101,7 @@ double SecondsNow() {
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
+
+void InstallBoxHook() { CloseMessageBoxes(ReportBox); }
 
 }  // namespace host

@@ -21,8 +21,8 @@ std::string Utf8(const WCHAR* text) {
     return utf8;
 }
 
-std::u16string Wide(const char* utf8) {
-    std::u16string wide;
+WideText Wide(const char* utf8) {
+    WideText wide;
     size_t length = strlen(utf8);
     for (size_t pos = 0; pos < length;) {
         char32_t point = unicode::DecodeUtf8(utf8, length, &pos);

@@ -36,8 +36,11 @@ extern HostDouble host;
 // both callback sets with plug-in number 7.
 void ResetPluginAndHost();
 
+// Wide text as a string: std::u16string natively, of wchar_t on Windows.
+using WideText = std::basic_string<WCHAR>;
+
 std::string Utf8(const WCHAR* text);
-std::u16string Wide(const char* utf8);
+WideText Wide(const char* utf8);
 
 class PluginTest : public ::testing::Test {
 protected:

@@ -1,8 +1,11 @@
-// Loading, the handshake, the root name and the socket API's two states.
+// Loading, the handshake, the root name and the socket API's two states;
+// built natively and for Windows, where they run over the real API.
 #include <cstring>
 
+#include "platform/seam.h"
 #include "plugin/lifecycle.h"
 #include "plugin/state.h"
+#include "tests/unit/box_recorder.h"
 #include "tests/unit/host_double.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
@@ -11,13 +14,28 @@ namespace {
 
 using Lifecycle = PluginTest;
 
+constexpr DWORD wsaNotInitialised = 10093;
+
+// Whether the socket API is started, told by the error of a socket request
+// (the request itself may fail for other reasons, as RFCOMM does under Wine).
+bool SocketApiRunning() {
+    SOCKET s = platform::SocketOpen(AF_BTH, SOCK_STREAM, BTHPROTO_RFCOMM);
+    if (s != INVALID_SOCKET) {
+        platform::SocketClose(s);
+        return true;
+    }
+    return platform::LastError() != wsaNotInitialised;
+}
+
 TEST_F(Lifecycle, DllMainKeepsTheHandleOnlyOnProcessAttach) {
     int a, b;
-    EXPECT_EQ(DllMain(&a, DLL_PROCESS_ATTACH, nullptr), TRUE);
-    EXPECT_EQ(moduleHandle, &a);
+    HINSTANCE first = reinterpret_cast<HINSTANCE>(&a);
+    HINSTANCE other = reinterpret_cast<HINSTANCE>(&b);
+    EXPECT_EQ(DllMain(first, DLL_PROCESS_ATTACH, nullptr), TRUE);
+    EXPECT_EQ(moduleHandle, first);
     for (DWORD reason : {0u, 2u, 3u}) {
-        EXPECT_EQ(DllMain(&b, reason, nullptr), TRUE);
-        EXPECT_EQ(moduleHandle, &a);
+        EXPECT_EQ(DllMain(other, reason, nullptr), TRUE);
+        EXPECT_EQ(moduleHandle, first);
     }
 }
 
@@ -54,13 +72,13 @@ TEST_F(Lifecycle, RootNameWithMaxlenBelowOneWritesNothing) {
 
 TEST_F(Lifecycle, RootNameShowsTheInfoBoxOnEveryCall) {
     char buffer[8];
-    testing::internal::CaptureStderr();
+    StartRecordingBoxes();
     FsGetDefRootName(buffer, 8);
-    FsGetDefRootName(buffer, 8);
-    std::string boxes = testing::internal::GetCapturedStderr();
-    std::string one = "box Info|QUELT " QUELT_VERSION;
-    EXPECT_EQ(boxes.find(one), 0u) << boxes;
-    EXPECT_NE(boxes.find(one, 1), std::string::npos) << boxes;
+    FsGetDefRootName(buffer, 0);
+    std::vector<std::string> boxes = StopRecordingBoxes();
+    std::string about = std::string("Info|") + aboutText;
+    EXPECT_EQ(boxes, std::vector<std::string>({about, about}));
+    EXPECT_EQ(about.find("Info|QUELT " QUELT_VERSION "\n"), 0u);
 }
 
 TEST_F(Lifecycle, DisconnectStopsTheSocketApiEvenWhenNotStarted) {
@@ -72,6 +90,25 @@ TEST_F(Lifecycle, DisconnectStopsTheSocketApiEvenWhenNotStarted) {
     socketsStarted = true;
     FsContentPluginUnloading();
     EXPECT_FALSE(socketsStarted);
+}
+
+TEST_F(Lifecycle, EveryWayOfDisconnectingStopsAStartedSocketApi) {
+    struct Case {
+        const char* what;
+        void (*disconnect)();
+    } cases[] = {
+        {"FsDisconnect", [] { EXPECT_EQ(FsDisconnect(const_cast<char*>("\\")), 1); }},
+        {"FsDisconnectW", [] { EXPECT_EQ(FsDisconnectW(nullptr), 1); }},
+        {"FsContentPluginUnloading", [] { FsContentPluginUnloading(); }},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(StartSockets(), 0) << c.what;
+        socketsStarted = true;
+        EXPECT_TRUE(SocketApiRunning()) << c.what;
+        c.disconnect();
+        EXPECT_FALSE(socketsStarted) << c.what;
+        EXPECT_FALSE(SocketApiRunning()) << c.what;
+    }
 }
 
 TEST_F(Lifecycle, StartSocketsGivesZeroThenStopBalancesIt) {

@@ -27,7 +27,7 @@ TEST(ObexPacket, FirstPutOfTheWorkedExample) {
     // a.txt, 10 bytes, peer packets of 1024: one final packet of 36 bytes.
     BYTE buffer[64];
     PacketWriter writer = {buffer, sizeof buffer, 0};
-    const WCHAR name[] = u"a.txt";
+    const WCHAR name[] = WIDE("a.txt");
     ASSERT_EQ(995, ChunkSize(1024, 5));
     ASSERT_TRUE(BuildFirstPutHeaders(&writer, name, 5, 10, 10, true));
     Bytes expected = {0x82, 0x00, 0x24, 0x01, 0x00, 0x0F, 0x00, 0x61, 0x00, 0x2E, 0x00, 0x74, 0x00,
@@ -67,7 +67,7 @@ TEST(ObexPacket, LaterPutHeaders) {
 // Every builder refuses, and writes nothing past the room it was given,
 // when its headers or the body behind them do not fit.
 TEST(ObexPacket, BuildersStayInsideTheirRoom) {
-    const WCHAR name[] = u"a.txt";
+    const WCHAR name[] = WIDE("a.txt");
     struct Case {
         const char* what;
         int capacity;
