@@ -7,7 +7,10 @@
 
 Every target runs build/<target>/bin/quelt-host (quelt-host.exe under Wine),
 which loads the plug-in beside it (QUELT.so, QUELT.wfx, QUELT.wfx64) and, on
-Windows, the stand-in bthprops.cpl beside it.
+Windows, the stand-in bthprops.cpl beside it. Other programs of a Windows
+build run the same way:
+
+    result = run_windows_program('win64', 'quelt_spine_tests.exe', ['--gtest_brief=1'])
 
 Wine runs in one prefix per build folder (BUILD_ROOT/wine/prefix), made once
 with the window driver 'null' (message boxes are real and the host closes
@@ -245,8 +248,28 @@ def run_host(target, commands, world=None, args=(), env=None, timeout=120, stdin
         run_env = wine_env(env)
         if not (env and 'QUELT_WORLD' in env):
             run_env.pop('QUELT_WORLD', None)
+    try:
+        return _run(argv, run_env, stdin, timeout)
+    finally:
+        if world_path:
+            try:
+                os.remove(world_path)
+                _temp_files.remove(world_path)
+            except (OSError, ValueError):
+                pass
+
+
+def run_windows_program(target, name, args=(), timeout=120):
+    """Runs bin/<name> of a Windows target under Wine, in the tests' prefix
+    and with the stand-in bthprops.cpl beside it, like quelt-host."""
+    ensure_prefix()
+    argv = ['wine', os.path.join(bin_dir(target), name)] + list(args)
+    return _run(argv, wine_env(), None, timeout)
+
+
+def _run(argv, run_env, stdin, timeout):
     # Output goes to files, not pipes: Wine's helper processes (winedevice)
-    # inherit the handles and outlive the host, so a pipe would never end.
+    # inherit the handles and outlive the program, so a pipe would never end.
     with tempfile.TemporaryFile() as inp, tempfile.TemporaryFile() as out, \
             tempfile.TemporaryFile() as err:
         inp.write((stdin or '').encode('utf-8'))
@@ -258,15 +281,9 @@ def run_host(target, commands, world=None, args=(), env=None, timeout=120, stdin
         except subprocess.TimeoutExpired:
             os.killpg(process.pid, signal.SIGKILL)
             process.wait()
-            raise AssertionError('quelt-host did not end within %s s: %s\n%s\n%s' % (
-                timeout, ' '.join(argv), _read(out), _read(err)))
-        finally:
-            if world_path:
-                try:
-                    os.remove(world_path)
-                    _temp_files.remove(world_path)
-                except (OSError, ValueError):
-                    pass
+            raise AssertionError('%s did not end within %s s: %s\n%s\n%s' % (
+                os.path.basename(argv[1] if argv[0] == 'wine' else argv[0]), timeout,
+                ' '.join(argv), _read(out), _read(err)))
         stdout_text, stderr_text = _read(out), _read(err)
     return HostResult(process.returncode, stdout_text, stderr_text, argv)
 
