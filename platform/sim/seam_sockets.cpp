@@ -214,7 +214,9 @@ int SocketConnect(SOCKET s, const SOCKADDR_BTH* address, int size) {
     if (address == nullptr || size < static_cast<int>(sizeof(SOCKADDR_BTH)))
         return FailWith(wsaBadAddress);
     if (address->addressFamily != AF_BTH) return FailWith(wsaFamilyNotSupported);
-    if (address->port == anyPort && !SameGuid(address->serviceClassId, objectPushService))
+    // Read by value: the record is packed, so its GUID may sit unaligned.
+    const GUID service = address->serviceClassId;
+    if (address->port == anyPort && !SameGuid(service, objectPushService))
         return FailWith(wsaServiceNotFound);
     const sim::WorldDevice* device = DeviceAt(address->btAddr);
     if (device == nullptr) return FailWith(wsaTimedOut);
