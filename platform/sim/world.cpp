@@ -3,6 +3,7 @@
 // not used, so a test never runs against a world it did not mean.
 #include "platform/sim/world.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -409,6 +410,14 @@ bool ReadFile(const std::string& path, std::string* text) {
     return ok;
 }
 
+// The line of the first NUL byte, 0 when there is none. The parser reads
+// up to the first NUL, so the lines after it would be dropped unseen.
+long NulLine(const std::string& text) {
+    size_t nul = text.find('\0');
+    if (nul == std::string::npos) return 0;
+    return 1 + static_cast<long>(std::count(text.begin(), text.begin() + nul, '\n'));
+}
+
 void LoadWorld(World* world) {
     std::string path = EnvironmentValue("QUELT_WORLD");
     char error[512];
@@ -421,6 +430,11 @@ void LoadWorld(World* world) {
     if (!ReadFile(path, &text)) {
         fprintf(stderr, "%s: cannot read the world file; the world has no radio\n",
                 path.c_str());
+        ClearWorld(world);
+    } else if (long line = NulLine(text); line != 0) {
+        fprintf(stderr,
+                "%s:%ld: the line holds a NUL byte; the world is not used, it has no radio\n",
+                path.c_str(), line);
         ClearWorld(world);
     } else if (!ParseWorld(text.c_str(), path.c_str(), world, error, sizeof error)) {
         fprintf(stderr, "%s; the world is not used, it has no radio\n", error);

@@ -187,6 +187,19 @@ class WorldFileTest(TargetsTestCase):
                 self.assertEqual(len(messages), 1, result.describe())
                 self.assertIn('quelt-world-', messages[0])
 
+    def test_a_nul_byte_is_reported_with_its_line_and_the_world_not_used(self):
+        # Read as text up to the NUL, the world would silently lose the
+        # lines after it, the malformed one included.
+        world = ('radio address=00:1A:7D:DA:71:13 name="Office dongle"\n'
+                 '\0printer address=00:00:00:00:00:01\n')
+        for target in built():
+            with self.subTest(target=target):
+                result = browse(target, ['ls \\'], world=world)
+                self.assertEqual(result.stdout, ["0x81\tCan't find any radio adapter!"],
+                                 result.describe())
+                self.assertTrue(any(':2: the line holds a NUL byte' in line
+                                    for line in result.stderr), result.describe())
+
     def test_a_missing_world_file_is_reported(self):
         for target in built():
             with self.subTest(target=target):
