@@ -124,11 +124,35 @@ class ListingTest(TargetsTestCase):
             with self.subTest(target=target):
                 result = browse(target, ['ls ' + path for path in paths] +
                                 ['ls "\\[A00] Office dongle\\"'])
-                # A trailing separator is passed over; with no root listing yet
+                # quelt-host drops the trailing separator (the plug-in's own
+                # passing over is tested natively); with no root listing yet
                 # the adapter's radio handle is empty, which searches all radios.
                 self.assertEqual(result.stdout, UNKNOWN * len(paths) + [
                     '0x11\t[D00] Phone', '0x11\t[D01] Unknown name',
                     '0x11\t[D02] Tablet/Kids', '0x11\t[D03] Desk\\Lamp'], result.describe())
+
+    def test_only_the_end_of_a_device_listing_allows_a_send(self):
+        # A put of a missing file shows whether a device is chosen: refused
+        # with the box (4) without one, the local file looked for (3) with one.
+        device = '"\\[A00] Office dongle\\[D00] Phone"'
+        to_device = ['ls ' + OFFICE, 'ls ' + device]
+        cases = [
+            ('nothing listed', [], False),
+            ('device folder listed', to_device, True),
+            ('device without a recorded address', ['ls ' + device], True),
+            ('root listed after it', to_device + ['ls \\'], False),
+            ('adapter listed after it', to_device + ['ls ' + LAPTOP], False),
+            ('unknown folders after it', to_device + ['ls "\\[A05] Sixth"',
+                                                      'ls "\\[A00] Office dongle\\[Dxy] z"'],
+             True),
+        ]
+        for target in built():
+            for name, commands, chosen in cases:
+                with self.subTest(target=target, case=name):
+                    result = browse(target, commands + ['put /nonexistent/quelt-chosen.txt'])
+                    self.assertEqual(result.stdout[-1], 'put 3' if chosen else 'put 4',
+                                     result.describe())
+                    self.assertEqual(bool(result.boxes), not chosen, result.describe())
 
     def test_the_demo_world_has_a_radio_and_two_devices(self):
         for target in built():
