@@ -141,6 +141,9 @@ int ConnectTcp(int fd, const char* host, int port) {
     hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
     char service[16];
     snprintf(service, sizeof service, "%d", port);
+    // The world allows the loopback name too; numbers alone are looked up
+    // here, so no name service is ever asked.
+    if (strcmp(host, "localhost") == 0) host = "127.0.0.1";
     addrinfo* found = nullptr;
     if (getaddrinfo(host, service, &hints, &found) != 0 || found == nullptr)
         return FailWith(wsaAddressNotAvailable);

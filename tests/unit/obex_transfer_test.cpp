@@ -60,7 +60,8 @@ protected:
     }
 
     // A world whose one device's Object Push service is `port` on loopback.
-    void UseDeviceAt(int port, DWORD connectError = 0, bool hasObex = true) {
+    void UseDeviceAt(int port, DWORD connectError = 0, bool hasObex = true,
+                     const char* host = "127.0.0.1") {
         static sim::World world;
         world = sim::World{};
         world.deviceCount = 1;
@@ -68,7 +69,7 @@ protected:
         d.radio = 0;
         memcpy(d.address, deviceBytes, sizeof deviceBytes);
         d.hasObex = hasObex;
-        snprintf(d.obexHost, sizeof d.obexHost, "127.0.0.1");
+        snprintf(d.obexHost, sizeof d.obexHost, "%s", host);
         d.obexPort = port;
         d.connectError = connectError != 0 ? connectError : 10060;
         world.replyTimeoutMs = 300;
@@ -344,6 +345,14 @@ TEST_F(PushTest, AlreadyConnectedCountsAsConnected) {
     TestPeer peer({ConnectReplyFor(1024)});
     UseDeviceAt(peer.Port(), 10056);
     EXPECT_EQ(0, Put(MakeFile("a.txt", Pattern(10))));
+    EXPECT_EQ(2u, peer.Packets().size());
+}
+
+// The world accepts the loopback name as well as loopback numbers.
+TEST_F(PushTest, ServiceAtLocalhostIsReached) {
+    TestPeer peer({ConnectReplyFor(1024)});
+    UseDeviceAt(peer.Port(), 0, true, "localhost");
+    ASSERT_EQ(0, Put(MakeFile("a.txt", Pattern(10))));
     EXPECT_EQ(2u, peer.Packets().size());
 }
 
