@@ -38,6 +38,9 @@ FS_EXPORT int WINAPI FsPutFileW(WCHAR* localName, WCHAR* remoteName, int) {
                                  "Wrong directory", MB_OK | MB_ICONERROR);
         return resultNoDevice;
     }
+    // A null name is no file: taken as empty, it fails to open like one.
+    static const WCHAR noName[] = {0};
+    if (localName == nullptr) localName = const_cast<WCHAR*>(noName);
     char LocalNameA[localNameLimit + 1];
     ToAnsi(LocalNameA, localName, localNameLimit);
     // Opened by its wide name, so names outside the ANSI code page work.

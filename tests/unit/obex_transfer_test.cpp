@@ -403,6 +403,12 @@ TEST_F(PushTest, UnopenableLocalFileGives3WithOneDetailLine) {
         EXPECT_EQ(LogLine({3, SystemErrorText(c.error), false}), host.logs[0]);
         EXPECT_TRUE(host.progress.empty());
     }
+    host.logs.clear();
+    std::u16string remote = u"\\[A00] radio\\[D03] phone\\x";
+    EXPECT_EQ(3, FsPutFileW(nullptr, remote.data(), 0));  // a null name is no file
+    ASSERT_EQ(1u, host.logs.size());
+    EXPECT_EQ(3, host.logs[0].type);
+    EXPECT_TRUE(host.progress.empty());
 }
 
 }  // namespace
