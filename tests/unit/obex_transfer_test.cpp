@@ -187,6 +187,18 @@ TEST_F(PushTest, NonLatinNameGoesOutAsUtf16AndIsLoggedInAnsi) {
               host.logs[4].text);
 }
 
+// The log line has a buffer of 1024 bytes; a longer ANSI name is cut there.
+TEST_F(PushTest, SendingLineIsCutToItsBuffer) {
+    TestPeer peer({ConnectReplyFor(1024)});
+    UseDeviceAt(peer.Port());
+    std::string longName(2000, 'n');
+    ASSERT_EQ(0, Send(MakeFile("a.txt", Pattern(10)), longName.c_str(), u"a.txt"));
+    peer.Packets();
+    ASSERT_EQ(6u, host.logs.size());
+    EXPECT_EQ(1023u, host.logs[4].text.size());
+    EXPECT_EQ(0u, host.logs[4].text.find("Sending file \"nnnn"));
+}
+
 TEST_F(PushTest, RepliesSplitIntoSingleBytesAndExtraHeadersAreReadWhole) {
     PeerScript script;
     script.connectReply = {0xA0, 0x00, 0x0C, 0x10, 0x00, 0x04, 0x00, 0xCB, 0x00, 0x00, 0x00, 0x01};
