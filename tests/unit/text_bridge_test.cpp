@@ -150,6 +150,23 @@ TEST(FindData, ToAnsiCutsANameThatRunsIntoTheShortName) {
     for (char g : ansi.guard) EXPECT_EQ(g, guardA);
 }
 
+TEST(FindData, ToWideCutsANameThatRunsIntoTheShortName) {
+    WIN32_FIND_DATAA ansi;
+    memset(&ansi, 0, sizeof ansi);
+    memset(ansi.cFileName, 'f', sizeof ansi.cFileName);
+    memset(ansi.cAlternateFileName, 'a', 13);
+    struct {
+        WIN32_FIND_DATAW record;
+        WCHAR guard[8];
+    } wide;
+    for (size_t i = 0; i < sizeof wide / sizeof(WCHAR); ++i)
+        reinterpret_cast<WCHAR*>(&wide)[i] = guardW;
+    FindDataToWide(&wide.record, &ansi);
+    EXPECT_EQ(WideText(wide.record.cFileName), WideText(259, 'f'));
+    EXPECT_EQ(WideText(wide.record.cAlternateFileName), WideText(13, 'a'));
+    for (WCHAR g : wide.guard) EXPECT_EQ(g, guardW);
+}
+
 TEST(FindData, WideThenAnsiGivesBackTheSameRecord) {
     WIN32_FIND_DATAA original;
     memset(&original, 0, sizeof original);
