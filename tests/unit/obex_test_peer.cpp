@@ -2,6 +2,7 @@
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,6 +10,10 @@
 #include <stdexcept>
 
 namespace {
+
+// However a test goes wrong, the peer gives up rather than hold the test
+// run: no client within this time, or no bytes from it, ends the session.
+constexpr int peerPatienceMs = 10000;
 
 bool ReadExactly(int fd, uint8_t* bytes, size_t count) {
     while (count > 0) {
@@ -78,8 +83,12 @@ void TestPeer::WaitForClose(int fd) {
 }
 
 void TestPeer::Serve() {
+    pollfd waiting = {listener_, POLLIN, 0};
+    if (poll(&waiting, 1, peerPatienceMs) != 1) return;
     int fd = accept(listener_, nullptr, nullptr);
     if (fd < 0) return;
+    timeval patience = {peerPatienceMs / 1000, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
     Bytes packet;
     if (ReadPacket(fd, &packet)) {
         packets_.push_back(packet);
