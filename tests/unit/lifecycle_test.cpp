@@ -7,6 +7,9 @@
 #include "plugin/state.h"
 #include "tests/unit/box_recorder.h"
 #include "tests/unit/host_double.h"
+#ifndef _WIN32
+#include "tests/unit/browsing_fixture.h"
+#endif
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 
@@ -116,5 +119,16 @@ TEST_F(Lifecycle, StartSocketsGivesZeroThenStopBalancesIt) {
     EXPECT_EQ(StopSockets(), 0);
     EXPECT_EQ(StopSockets(), 0);  // an unmatched stop fails harmlessly
 }
+
+#ifndef _WIN32
+// Only the simulated platform can make the socket API refuse to start.
+using LifecycleInAWorld = BrowsingTest;
+
+TEST_F(LifecycleInAWorld, AFailedStartGivesWsaStartupsErrorPlus100) {
+    UseWorldText("sockets startup-error=10091\n");
+    EXPECT_EQ(StartSockets(), 10191);
+    EXPECT_EQ(StopSockets(), 0);
+}
+#endif
 
 }  // namespace
