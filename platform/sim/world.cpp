@@ -1,4 +1,4 @@
-// The world reader: one record a line, a keyword and key=value tokens.
+// The world reader: turns the records of a world file into a World.
 // Every mistake in a file is reported with its line and the world is then
 // not used, so a test never runs against a world it did not mean.
 #include "platform/sim/world.h"
@@ -12,6 +12,7 @@
 #include "platform/sim/bluetooth_sim.h"
 #include "platform/sim/host_env.h"
 #include "platform/sim/unicode.h"
+#include "platform/sim/world_record.h"
 
 namespace sim {
 
@@ -23,105 +24,6 @@ const char* const demoWorldText =
     "device radio=0 address=00:1B:F0:77:10:02 name=\"Demo tablet\" name-after=5000\n";
 
 namespace {
-
-struct Token {
-    std::string key;
-    std::string value;
-};
-
-struct Record {
-    std::string keyword;
-    std::vector<Token> tokens;
-};
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Reads a quoted value starting after its opening quote; `at` ends after
-// the closing quote.
-bool ReadQuoted(const std::string& line, size_t* at, std::string* value, std::string* what) {
-    size_t i = *at;
-    while (i < line.size() && line[i] != '"') {
-        if (line[i] == '\\') {
-            ++i;
-            if (i >= line.size() || (line[i] != '"' && line[i] != '\\')) {
-                *what = "inside quotes a backslash must be followed by \" or \\";
-                return false;
-            }
-        }
-        *value += line[i++];
-    }
-    if (i >= line.size()) {
-        *what = "missing closing quote";
-        return false;
-    }
-    *at = i + 1;
-    return true;
-}
-
-bool ReadPlain(const std::string& line, size_t* at, std::string* value, std::string* what) {
-    size_t i = *at;
-    while (i < line.size() && !IsBlank(line[i]) && line[i] != '#') {
-        if (line[i] == '"' || line[i] == '=') {
-            *what = std::string("unquoted value holds '") + line[i] + "'";
-            return false;
-        }
-        *value += line[i++];
-    }
-    *at = i;
-    return true;
-}
-
-bool ReadWord(const std::string& line, size_t* at, std::string* word) {
-    size_t i = *at;
-    while (i < line.size() && !IsBlank(line[i]) && line[i] != '=' && line[i] != '#' &&
-           line[i] != '"')
-        *word += line[i++];
-    *at = i;
-    return !word->empty();
-}
-
-bool ReadToken(const std::string& line, size_t* at, Token* token, std::string* what) {
-    if (!ReadWord(line, at, &token->key) || *at >= line.size() || line[*at] != '=') {
-        *what = "expected key=value";
-        return false;
-    }
-    ++*at;
-    if (*at < line.size() && line[*at] == '"') {
-        ++*at;
-        if (!ReadQuoted(line, at, &token->value, what)) return false;
-        if (*at < line.size() && !IsBlank(line[*at]) && line[*at] != '#') {
-            *what = "a blank must follow the closing quote";
-            return false;
-        }
-        return true;
-    }
-    return ReadPlain(line, at, &token->value, what);
-}
-
-// Splits a line into its record; an empty record is a blank or comment line.
-bool ReadRecord(const std::string& line, Record* record, std::string* what) {
-    size_t at = 0;
-    while (true) {
-        while (at < line.size() && IsBlank(line[at])) ++at;
-        if (at >= line.size() || line[at] == '#') return true;
-        if (record->keyword.empty()) {
-            if (!ReadWord(line, &at, &record->keyword) ||
-                (at < line.size() && !IsBlank(line[at]) && line[at] != '#')) {
-                *what = "a record must begin with a keyword";
-                return false;
-            }
-            continue;
-        }
-        Token token;
-        if (!ReadToken(line, &at, &token, what)) return false;
-        for (const Token& earlier : record->tokens)
-            if (earlier.key == token.key) {
-                *what = "key '" + token.key + "' given twice";
-                return false;
-            }
-        record->tokens.push_back(token);
-    }
-}
 
 bool HexDigit(char c, int* value) {
     if (c >= '0' && c <= '9') *value = c - '0';
