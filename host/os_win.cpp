@@ -7,25 +7,17 @@
 #include "host/box_hook.h"
 #include "host/os.h"
 #include "host/report.h"
+#include "platform/sim/wine_path.h"
 
 namespace host {
 
 namespace {
 
-// Under Wine a Unix path ("/tmp/a.txt") names a file outside the DOS
-// drives' view; Wine's kernel32 turns it into its DOS name (Z:\tmp\a.txt).
-// On Windows the function does not exist and the name is taken as it is.
+// Under Wine a Unix path ("/tmp/a.txt") is taken in Wine's DOS view; on
+// Windows the name is taken as it is.
 WideString DosNameOfUnixPath(const std::string& name) {
-    typedef WCHAR*(CDECL * DosFileNameProc)(const char*);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto dosFileName = reinterpret_cast<DosFileNameProc>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
-    if (name.empty() || name[0] != '/' || dosFileName == nullptr) return Utf8ToWide(name);
-    WCHAR* dosName = dosFileName(name.c_str());
-    if (dosName == nullptr) return Utf8ToWide(name);
-    WideString result = dosName;
-    HeapFree(GetProcessHeap(), 0, dosName);
-    return result;
+    std::wstring dosName = sim::WineDosName(name);
+    return dosName.empty() ? Utf8ToWide(name) : dosName;
 }
 
 WideString FullPathName(const WideString& name) {

@@ -2,9 +2,7 @@
 
 #include <cstdlib>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "platform/sim/wine_path.h"
 
 namespace sim {
 
@@ -19,24 +17,15 @@ std::string EnvironmentValue(const char* name) {
 
 namespace {
 
-typedef WCHAR*(CDECL* DosNameProc)(const char*);
-
-// Wine turns a Unix path into the DOS path of the same file; without it
-// (or when it fails) the Unix root is drive Z: in every Wine prefix.
+// Without Wine's conversion (or when it fails) the Unix root is drive Z:
+// in every Wine prefix.
 FILE* OpenUnixPath(const std::string& path, const char* mode) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    DosNameProc dosName = kernel == nullptr ? nullptr
-        : reinterpret_cast<DosNameProc>(
-              reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
-    if (dosName != nullptr) {
-        WCHAR* converted = dosName(path.c_str());
-        if (converted != nullptr) {
-            WCHAR wideMode[8] = {};
-            for (int i = 0; i < 7 && mode[i] != '\0'; ++i) wideMode[i] = mode[i];
-            FILE* file = _wfopen(converted, wideMode);
-            HeapFree(GetProcessHeap(), 0, converted);
-            if (file != nullptr) return file;
-        }
+    std::wstring dosName = WineDosName(path);
+    if (!dosName.empty()) {
+        WCHAR wideMode[8] = {};
+        for (int i = 0; i < 7 && mode[i] != '\0'; ++i) wideMode[i] = mode[i];
+        FILE* file = _wfopen(dosName.c_str(), wideMode);
+        if (file != nullptr) return file;
     }
     std::string dosPath = "Z:" + path;
     for (char& c : dosPath)
