@@ -4,6 +4,7 @@
 
 #include "host/progress_bar.h"
 #include "host/text.h"
+#include "platform/sim/report_line.h"
 
 namespace host {
 
@@ -24,11 +25,11 @@ void PrintReport(const std::string& line) {
 }
 
 void ReportLog(int msgType, const std::string& text) {
-    PrintReport("log " + std::to_string(msgType) + " " + EscapeLine(text));
+    PrintReport("log " + std::to_string(msgType) + " " + sim::EscapeReportLine(text));
 }
 
 void ReportBox(const std::string& caption, const std::string& text) {
-    PrintReport("box " + EscapeLine(caption) + "|" + EscapeLine(text));
+    PrintReport("box " + sim::EscapeReportLine(caption) + "|" + sim::EscapeReportLine(text));
 }
 
 }  // namespace host

@@ -26,17 +26,4 @@ std::string WideToUtf8(const WCHAR* wide) {
     return utf8;
 }
 
-std::string EscapeLine(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        if (c == '\n')
-            escaped += "\\n";
-        else if (c == '\\')
-            escaped += "\\\\";
-        else if (c != '\r')
-            escaped += c;
-    }
-    return escaped;
-}
-
 }  // namespace host

@@ -18,8 +18,4 @@ std::string WideToUtf8(const WCHAR* wide);
 std::string AnsiToUtf8(const char* ansi);
 std::string Utf8ToAnsi(const std::string& utf8);
 
-// One report is one line: a line break becomes \n, a backslash \\, and a
-// carriage return is dropped.
-std::string EscapeLine(const std::string& text);
-
 }  // namespace host

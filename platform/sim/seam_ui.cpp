@@ -6,20 +6,9 @@
 
 #include "platform/seam.h"
 #include "platform/sim/last_error.h"
+#include "platform/sim/report_line.h"
 
 namespace {
-
-// One box is one line: a line break is written as \n, a backslash as \\.
-void PrintEscaped(const char* text) {
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (*c == '\n')
-            fputs("\\n", stderr);
-        else if (*c == '\\')
-            fputs("\\\\", stderr);
-        else if (*c != '\r')
-            fputc(*c, stderr);
-    }
-}
 
 const char* const iconNames[] = {"ICON1", "ICON2", "ICON3", "ICON4", "ICON5"};
 
@@ -28,11 +17,9 @@ const char* const iconNames[] = {"ICON1", "ICON2", "ICON3", "ICON4", "ICON5"};
 namespace platform {
 
 int ShowMessageBox(const char* text, const char* caption, UINT) {
-    fputs("box ", stderr);
-    PrintEscaped(caption);
-    fputc('|', stderr);
-    PrintEscaped(text);
-    fputc('\n', stderr);
+    std::string line = "box " + sim::EscapeReportLine(caption) + "|" +
+                       sim::EscapeReportLine(text) + "\n";
+    fputs(line.c_str(), stderr);
     fflush(stderr);
     return IDOK;
 }
