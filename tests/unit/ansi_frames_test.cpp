@@ -145,8 +145,8 @@ TEST_F(AnsiFrames, PutFileHandsBothNamesToTheWideRequest) {
     deviceChosen = true;
     char remoteName[] = "\\[A00] radio\\[D01] Phone\\caf\xE9.txt";
     EXPECT_EQ(FsPutFile(localName, remoteName, 0), 5);  // the device does not answer
-    EXPECT_EQ(host.lastProgressSource, localName);
-    EXPECT_EQ(host.lastProgressTarget, "\\[A00] radio\\[D01] Phone\\caf\xC3\xA9.txt");
+    EXPECT_EQ(hostDouble.lastProgressSource, localName);
+    EXPECT_EQ(hostDouble.lastProgressTarget, "\\[A00] radio\\[D01] Phone\\caf\xC3\xA9.txt");
     remove(localName);
 }
 

@@ -3,50 +3,34 @@
 #include <cstring>
 #include <ostream>
 
-#include "platform/sim/unicode.h"
+#include "host/text.h"
 #include "plugin/state.h"
 
-HostDouble host;
+HostDouble hostDouble;
 
 void PrintTo(const LogLine& line, std::ostream* os) {
     *os << "{" << line.type << (line.wide ? " W " : " A ") << "\"" << line.text << "\"}";
 }
 
-std::string Utf8(const WCHAR* text) {
-    std::string utf8;
-    for (size_t pos = 0; text[pos] != 0;) {
-        char bytes[unicode::maxUtf8Bytes];
-        utf8.append(bytes, unicode::EncodeUtf8(unicode::DecodeUtf16(text, &pos), bytes));
-    }
-    return utf8;
-}
+std::string Utf8(const WCHAR* text) { return host::WideToUtf8(text); }
 
-WideText Wide(const char* utf8) {
-    WideText wide;
-    size_t length = strlen(utf8);
-    for (size_t pos = 0; pos < length;) {
-        char32_t point = unicode::DecodeUtf8(utf8, length, &pos);
-        WCHAR units[unicode::maxUtf16Units];
-        wide.append(units, unicode::EncodeUtf16(point == unicode::invalid ? unicode::replacement : point, units));
-    }
-    return wide;
-}
+WideText Wide(const char* utf8) { return host::Utf8ToWide(utf8); }
 
 namespace {
 
-void WINAPI RecordLog(int, int type, char* text) { host.logs.push_back({type, text, false}); }
+void WINAPI RecordLog(int, int type, char* text) { hostDouble.logs.push_back({type, text, false}); }
 
 void WINAPI RecordLogW(int, int type, WCHAR* text) {
-    host.logs.push_back({type, Utf8(text), true});
+    hostDouble.logs.push_back({type, Utf8(text), true});
 }
 
 int WINAPI RecordProgressW(int pluginNr, WCHAR* source, WCHAR* target, int percent) {
-    host.progress.push_back(percent);
-    host.progressPlugins.push_back(pluginNr);
-    host.lastProgressSource = Utf8(source);
-    host.lastProgressTarget = Utf8(target);
-    if (host.abortAtPercent >= 0 && percent >= host.abortAtPercent) {
-        host.abortAtPercent = -1;
+    hostDouble.progress.push_back(percent);
+    hostDouble.progressPlugins.push_back(pluginNr);
+    hostDouble.lastProgressSource = Utf8(source);
+    hostDouble.lastProgressTarget = Utf8(target);
+    if (hostDouble.abortAtPercent >= 0 && percent >= hostDouble.abortAtPercent) {
+        hostDouble.abortAtPercent = -1;
         return 1;
     }
     return 0;
@@ -55,7 +39,7 @@ int WINAPI RecordProgressW(int pluginNr, WCHAR* source, WCHAR* target, int perce
 }  // namespace
 
 void ResetPluginAndHost() {
-    host = HostDouble{};
+    hostDouble = HostDouble{};
     pluginNumber = 0;
     hostProgress = nullptr;
     hostLog = nullptr;

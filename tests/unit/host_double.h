@@ -30,7 +30,7 @@ struct HostDouble {
     std::string lastProgressTarget;
 };
 
-extern HostDouble host;
+extern HostDouble hostDouble;
 
 // Resets the plug-in's state and the host double, then hands the plug-in
 // both callback sets with plug-in number 7.

@@ -24,7 +24,7 @@ TEST_F(Listing, FirstListingStartsSocketsConnectsThenListsAdapters) {
     UseWorldText(twoRadios);
     EXPECT_EQ(List("\\"), (std::vector<Entry>{{0x11, "[A00] Office dongle"},
                                                {0x11, "[A01] Laptop radio"}}));
-    EXPECT_EQ(host.logs, (std::vector<LogLine>{{3, "Starting Windows Socket API ...", false},
+    EXPECT_EQ(hostDouble.logs, (std::vector<LogLine>{{3, "Starting Windows Socket API ...", false},
                                                 {3, "Done", false},
                                                 {1, "CONNECT \\", false},
                                                 {3, "Finding radio adapters ...", false},
@@ -42,16 +42,16 @@ TEST_F(Listing, FirstListingStartsSocketsConnectsThenListsAdapters) {
 TEST_F(Listing, SocketsStartOncePerConnection) {
     UseWorldText(twoRadios);
     List("\\");
-    host.logs.clear();
+    hostDouble.logs.clear();
     List("/");
-    EXPECT_EQ(host.logs, (std::vector<LogLine>{{3, "Finding radio adapters ...", false},
+    EXPECT_EQ(hostDouble.logs, (std::vector<LogLine>{{3, "Finding radio adapters ...", false},
                                                 {3, "[A00] Office dongle", true},
                                                 {3, "[A01] Laptop radio", true}}));
     FsDisconnectW(nullptr);
-    host.logs.clear();
+    hostDouble.logs.clear();
     List(officeDongle);
-    ASSERT_GE(host.logs.size(), 3u);
-    EXPECT_EQ(host.logs[2], (LogLine{1, "CONNECT \\", false}));
+    ASSERT_GE(hostDouble.logs.size(), 3u);
+    EXPECT_EQ(hostDouble.logs[2], (LogLine{1, "CONNECT \\", false}));
 }
 
 TEST_F(Listing, RootBySlashOrBackslashTrailingSeparatorsPassedOver) {
@@ -69,10 +69,10 @@ TEST_F(Listing, RootBySlashOrBackslashTrailingSeparatorsPassedOver) {
 TEST_F(Listing, AdapterListsItsDevicesWithUnknownNameForANameless) {
     UseWorldText(twoRadios);
     List("\\");
-    host.logs.clear();
+    hostDouble.logs.clear();
     EXPECT_EQ(List(officeDongle), (std::vector<Entry>{{0x11, "[D00] Phone"},
                                                        {0x11, "[D01] Unknown name"}}));
-    EXPECT_EQ(host.logs, (std::vector<LogLine>{{3, "Finding radio devices ...", false},
+    EXPECT_EQ(hostDouble.logs, (std::vector<LogLine>{{3, "Finding radio devices ...", false},
                                                 {3, "[D00] Phone", true},
                                                 {3, "[D01] Unknown name", true}}));
     const BYTE nameless[6] = {0x66, 0x55, 0x44, 0x33, 0x22, 0x11};
@@ -142,8 +142,8 @@ TEST_F(Listing, FailuresBecomeTheSingleEntryAfterTheirLogLine) {
         UseWorldText(c.world);
         deviceChosen = true;
         EXPECT_EQ(List(c.path), (std::vector<Entry>{c.entry})) << c.world;
-        ASSERT_FALSE(host.logs.empty());
-        EXPECT_EQ(host.logs.back(), c.log) << c.world;
+        ASSERT_FALSE(hostDouble.logs.empty());
+        EXPECT_EQ(hostDouble.logs.back(), c.log) << c.world;
         EXPECT_EQ(sim::Calls().staleHandleUses, 0);
     }
     EXPECT_FALSE(socketsStarted);  // the failed start is tried again next time
@@ -177,10 +177,10 @@ TEST_F(Listing, DeviceDirectoryTellsWhatToDoAndItsEndChoosesTheDevice) {
     List("\\");
     EXPECT_FALSE(deviceChosen);
     List(officeDongle);
-    host.logs.clear();
+    hostDouble.logs.clear();
     EXPECT_EQ(List("\\[A00] Office dongle\\[D01] Unknown name"),
               (std::vector<Entry>{{0x81, "Copy the files to send."}}));
-    EXPECT_TRUE(host.logs.empty());
+    EXPECT_TRUE(hostDouble.logs.empty());
     EXPECT_EQ(selectedDevice, 1);
     EXPECT_TRUE(deviceChosen);
     EXPECT_EQ(lastAdapter, -1);
@@ -216,9 +216,9 @@ TEST_F(Listing, PathsThePluginDidNotMakeOrOutsideTheTablesAreUnknown) {
     memcpy(addresses, deviceAddresses, sizeof addresses);
     sim::BluetoothCalls before = sim::Calls();
     for (const char* path : paths) {
-        host.logs.clear();
+        hostDouble.logs.clear();
         EXPECT_EQ(List(path), (std::vector<Entry>{{0x11, "Unknown directory!"}})) << path;
-        EXPECT_TRUE(host.logs.empty()) << path;
+        EXPECT_TRUE(hostDouble.logs.empty()) << path;
         EXPECT_TRUE(deviceChosen) << path;
         EXPECT_EQ(selectedDevice, 0) << path;
         EXPECT_EQ(browsedAdapter, 0) << path;
@@ -272,16 +272,16 @@ TEST_F(Listing, ARadioWhoseInfoFailsFirstIsSkippedLaterOnesEndTheListing) {
                  "radio address=00:00:00:00:00:03 name=Broken2 info-error=6\n"
                  "radio address=00:00:00:00:00:04 name=Hidden\n");
     EXPECT_EQ(List("\\"), (std::vector<Entry>{{0x11, "[A01] Fine"}}));
-    EXPECT_EQ(host.logs[4], (LogLine{3, "Access is denied.\r\n", false}));
-    EXPECT_EQ(host.logs[5], (LogLine{3, "[A01] Fine", true}));
-    EXPECT_EQ(host.logs.size(), 6u);  // the later failure ends it silently
+    EXPECT_EQ(hostDouble.logs[4], (LogLine{3, "Access is denied.\r\n", false}));
+    EXPECT_EQ(hostDouble.logs[5], (LogLine{3, "[A01] Fine", true}));
+    EXPECT_EQ(hostDouble.logs.size(), 6u);  // the later failure ends it silently
     EXPECT_EQ(lastAdapter, 2);
 
     UseWorldText("radio address=00:00:00:00:00:01 name=Broken info-error=5\n"
                  "radio address=00:00:00:00:00:02 name=Broken2 info-error=6\n");
-    host.logs.clear();
+    hostDouble.logs.clear();
     EXPECT_EQ(List("\\"), (std::vector<Entry>{{0x81, "Can't find any radio adapter!"}}));
-    EXPECT_EQ(host.logs, (std::vector<LogLine>{{3, "Finding radio adapters ...", false},
+    EXPECT_EQ(hostDouble.logs, (std::vector<LogLine>{{3, "Finding radio adapters ...", false},
                                                 {3, "Access is denied.\r\n", false},
                                                 {3, "The handle is invalid.\r\n", false}}));
 }

@@ -122,13 +122,13 @@ TEST_F(PushTest, WorkedExampleGoesOutByteForByte) {
     std::vector<LogLine> logs = {
         openingLine, connectedLine, obexStartLine, obexDoneLine,
         {3, "Sending file \"a.txt\" to device 3: 00:1B:F0:12:3A:5E ...", false}, completeLine};
-    EXPECT_EQ(logs, host.logs);
-    EXPECT_EQ((std::vector<int>{0, 100, 100}), host.progress);
+    EXPECT_EQ(logs, hostDouble.logs);
+    EXPECT_EQ((std::vector<int>{0, 100, 100}), hostDouble.progress);
     // The socket's protocol information was read: an RFCOMM stream socket.
     EXPECT_EQ(AF_BTH, protocolInfo.iAddressFamily);
     EXPECT_EQ(SOCK_STREAM, protocolInfo.iSocketType);
     EXPECT_EQ(BTHPROTO_RFCOMM, protocolInfo.iProtocol);
-    EXPECT_EQ("\\[A00] radio\\[D03] phone\\x", host.lastProgressTarget);
+    EXPECT_EQ("\\[A00] radio\\[D03] phone\\x", hostDouble.lastProgressTarget);
 }
 
 // Files of several sizes arrive whole, cut by the chunk rule.
@@ -146,7 +146,7 @@ TEST_F(PushTest, FilesAreCutIntoChunksAndArriveWhole) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
-        host.progress.clear();
+        hostDouble.progress.clear();
         TestPeer peer({ConnectReplyFor(c.peerLargestPacket)});
         UseDeviceAt(peer.Port());
         Bytes content = Pattern(c.size);
@@ -165,7 +165,7 @@ TEST_F(PushTest, FilesAreCutIntoChunksAndArriveWhole) {
                       HexDump(packets[2]));
         }
         EXPECT_TRUE(BodyOf(packets) == content);
-        EXPECT_EQ(c.progress, host.progress);
+        EXPECT_EQ(c.progress, hostDouble.progress);
     }
 }
 
@@ -182,9 +182,9 @@ TEST_F(PushTest, NonLatinNameGoesOutAsUtf16AndIsLoggedInAnsi) {
                         0x00, 0x74, 0x00, 0x00};
     EXPECT_EQ(HexDump(nameHeader), HexDump(Bytes(packets[1].begin() + 3,
                                                   packets[1].begin() + 3 + nameHeader.size())));
-    ASSERT_EQ(6u, host.logs.size());
+    ASSERT_EQ(6u, hostDouble.logs.size());
     EXPECT_EQ("Sending file \"??? ? ?? caf\xE9.txt\" to device 3: 00:1B:F0:12:3A:5E ...",
-              host.logs[4].text);
+              hostDouble.logs[4].text);
 }
 
 // The log line has a buffer of 1024 bytes; a longer ANSI name is cut there.
@@ -194,9 +194,9 @@ TEST_F(PushTest, SendingLineIsCutToItsBuffer) {
     std::string longName(2000, 'n');
     ASSERT_EQ(0, Send(MakeFile("a.txt", Pattern(10)), longName.c_str(), u"a.txt"));
     peer.Packets();
-    ASSERT_EQ(6u, host.logs.size());
-    EXPECT_EQ(1023u, host.logs[4].text.size());
-    EXPECT_EQ(0u, host.logs[4].text.find("Sending file \"nnnn"));
+    ASSERT_EQ(6u, hostDouble.logs.size());
+    EXPECT_EQ(1023u, hostDouble.logs[4].text.size());
+    EXPECT_EQ(0u, hostDouble.logs[4].text.find("Sending file \"nnnn"));
 }
 
 TEST_F(PushTest, RepliesSplitIntoSingleBytesAndExtraHeadersAreReadWhole) {
@@ -209,7 +209,7 @@ TEST_F(PushTest, RepliesSplitIntoSingleBytesAndExtraHeadersAreReadWhole) {
     Bytes content = Pattern(2000);
     EXPECT_EQ(0, Put(MakeFile("a.txt", content)));
     EXPECT_TRUE(BodyOf(peer.Packets()) == content);
-    EXPECT_EQ(completeLine, host.logs.back());
+    EXPECT_EQ(completeLine, hostDouble.logs.back());
 }
 
 // Each way a step can fail: its result, a type-6 line last, no "Done" of a
@@ -256,17 +256,17 @@ TEST_F(PushTest, FailuresEndTheTransferWithTheirStepsResult) {
     std::string path = MakeFile("a.txt", Pattern(4000));  // four packets of 995 and one of 20
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
-        host.logs.clear();
+        hostDouble.logs.clear();
         TestPeer peer(c.script);
         UseDeviceAt(peer.Port());
         EXPECT_EQ(c.result, Send(path, "a.txt", u"a.txt"));
         EXPECT_EQ(c.packetsSent, peer.Packets().size());
-        ASSERT_FALSE(host.logs.empty());
-        EXPECT_EQ(6, host.logs.back().type);
+        ASSERT_FALSE(hostDouble.logs.empty());
+        EXPECT_EQ(6, hostDouble.logs.back().type);
         if (!c.lastLog.empty()) {
-            EXPECT_EQ(c.lastLog, host.logs.back().text);
+            EXPECT_EQ(c.lastLog, hostDouble.logs.back().text);
         }
-        for (const LogLine& line : host.logs) EXPECT_NE(4, line.type);
+        for (const LogLine& line : hostDouble.logs) EXPECT_NE(4, line.type);
     }
 }
 
@@ -277,9 +277,9 @@ TEST_F(PushTest, SilentPeerTimesOutWithTheTimeoutText) {
     UseDeviceAt(peer.Port());
     EXPECT_EQ(5, Put(MakeFile("a.txt", Pattern(10))));
     peer.Packets();
-    ASSERT_FALSE(host.logs.empty());
-    EXPECT_EQ(LogLine({6, SystemErrorText(10060), false}), host.logs.back());
-    EXPECT_EQ((std::vector<int>{0}), host.progress);
+    ASSERT_FALSE(hostDouble.logs.empty());
+    EXPECT_EQ(LogLine({6, SystemErrorText(10060), false}), hostDouble.logs.back());
+    EXPECT_EQ((std::vector<int>{0}), hostDouble.progress);
 }
 
 TEST_F(PushTest, EmptyFileEndsAfterTheObexConnectWithoutAnyPut) {
@@ -288,9 +288,9 @@ TEST_F(PushTest, EmptyFileEndsAfterTheObexConnectWithoutAnyPut) {
     std::string path = MakeFile("empty.txt", {});
     EXPECT_EQ(fileReadFailed, Send(path, "empty.txt", u"empty.txt"));
     EXPECT_EQ(1u, peer.Packets().size());
-    ASSERT_EQ(5u, host.logs.size());
-    EXPECT_EQ(obexDoneLine, host.logs[3]);
-    EXPECT_EQ(6, host.logs[4].type);
+    ASSERT_EQ(5u, hostDouble.logs.size());
+    EXPECT_EQ(obexDoneLine, hostDouble.logs[3]);
+    EXPECT_EQ(6, hostDouble.logs[4].type);
 }
 
 // Peers whose packets cannot hold the name and a body byte, and files too
@@ -317,12 +317,12 @@ TEST_F(PushTest, ImpossibleTransfersEndBeforeAnyPut) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.result);
-        host.logs.clear();
+        hostDouble.logs.clear();
         TestPeer peer({ConnectReplyFor(c.peerLargestPacket)});
         UseDeviceAt(peer.Port());
         EXPECT_EQ(c.result, Send(c.path, "a.txt", u"a.txt"));
         EXPECT_EQ(1u, peer.Packets().size());
-        EXPECT_EQ(LogLine({6, c.text, false}), host.logs.back());
+        EXPECT_EQ(LogLine({6, c.text, false}), hostDouble.logs.back());
     }
 }
 
@@ -334,23 +334,23 @@ TEST_F(PushTest, AbortAnswerEndsTheTransfer) {
     std::string path = MakeFile("a.txt", Pattern(20000));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.abortAt);
-        host.logs.clear();
-        host.abortAtPercent = c.abortAt;
+        hostDouble.logs.clear();
+        hostDouble.abortAtPercent = c.abortAt;
         TestPeer peer({ConnectReplyFor(0xFFFF)});
         UseDeviceAt(peer.Port());
         EXPECT_EQ(transferAborted, Send(path, "a.txt", u"a.txt"));
         EXPECT_EQ(c.packetsSent, peer.Packets().size());
-        for (const LogLine& line : host.logs) EXPECT_NE(6, line.type);
-        EXPECT_FALSE(completeLine == host.logs.back());
+        for (const LogLine& line : hostDouble.logs) EXPECT_NE(6, line.type);
+        EXPECT_FALSE(completeLine == hostDouble.logs.back());
     }
 }
 
 TEST_F(PushTest, AbortAfterTheFinalReplyFailsThePut) {
     TestPeer peer({ConnectReplyFor(1024)});
     UseDeviceAt(peer.Port());
-    host.abortAtPercent = 100;
+    hostDouble.abortAtPercent = 100;
     EXPECT_EQ(5, Put(MakeFile("a.txt", Pattern(10))));
-    EXPECT_EQ((std::vector<int>{0, 100}), host.progress);  // no closing 100
+    EXPECT_EQ((std::vector<int>{0, 100}), hostDouble.progress);  // no closing 100
 }
 
 TEST_F(PushTest, AlreadyConnectedCountsAsConnected) {
@@ -371,17 +371,17 @@ TEST_F(PushTest, ServiceAtLocalhostIsReached) {
 TEST_F(PushTest, DeviceWithoutServiceFailsToConnect) {
     UseDeviceAt(0, 10061, false);
     EXPECT_EQ(connectFailed, Send(MakeFile("a.txt", Pattern(10)), "a.txt", u"a.txt"));
-    ASSERT_EQ(2u, host.logs.size());
-    EXPECT_EQ(openingLine, host.logs[0]);
-    EXPECT_EQ(LogLine({6, SystemErrorText(10061), false}), host.logs[1]);
+    ASSERT_EQ(2u, hostDouble.logs.size());
+    EXPECT_EQ(openingLine, hostDouble.logs[0]);
+    EXPECT_EQ(LogLine({6, SystemErrorText(10061), false}), hostDouble.logs[1]);
 }
 
 TEST_F(PushTest, NoSocketApiGives866) {
     StopSockets();
     UseDeviceAt(0);
     EXPECT_EQ(866, Send(MakeFile("a.txt", Pattern(10)), "a.txt", u"a.txt"));
-    ASSERT_EQ(1u, host.logs.size());
-    EXPECT_EQ(6, host.logs[0].type);
+    ASSERT_EQ(1u, hostDouble.logs.size());
+    EXPECT_EQ(6, hostDouble.logs[0].type);
     StartSockets();
 }
 
@@ -393,8 +393,8 @@ TEST_F(PushTest, PutWithoutAChosenDeviceShowsTheBoxAndOpensNothing) {
         EXPECT_EQ(4, Put(folder_ + "/missing.txt"));
         EXPECT_EQ("box Wrong directory|Please choose adapter \\nand bluetooth device first!\n",
                   testing::internal::GetCapturedStderr());
-        EXPECT_TRUE(host.logs.empty());
-        EXPECT_TRUE(host.progress.empty());
+        EXPECT_TRUE(hostDouble.logs.empty());
+        EXPECT_TRUE(hostDouble.progress.empty());
     }
 }
 
@@ -409,18 +409,18 @@ TEST_F(PushTest, UnopenableLocalFileGives3WithOneDetailLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        host.logs.clear();
+        hostDouble.logs.clear();
         EXPECT_EQ(3, Put(c.path));
-        ASSERT_EQ(1u, host.logs.size());
-        EXPECT_EQ(LogLine({3, SystemErrorText(c.error), false}), host.logs[0]);
-        EXPECT_TRUE(host.progress.empty());
+        ASSERT_EQ(1u, hostDouble.logs.size());
+        EXPECT_EQ(LogLine({3, SystemErrorText(c.error), false}), hostDouble.logs[0]);
+        EXPECT_TRUE(hostDouble.progress.empty());
     }
-    host.logs.clear();
+    hostDouble.logs.clear();
     std::u16string remote = u"\\[A00] radio\\[D03] phone\\x";
     EXPECT_EQ(3, FsPutFileW(nullptr, remote.data(), 0));  // a null name is no file
-    ASSERT_EQ(1u, host.logs.size());
-    EXPECT_EQ(3, host.logs[0].type);
-    EXPECT_TRUE(host.progress.empty());
+    ASSERT_EQ(1u, hostDouble.logs.size());
+    EXPECT_EQ(3, hostDouble.logs[0].type);
+    EXPECT_TRUE(hostDouble.progress.empty());
 }
 
 }  // namespace
