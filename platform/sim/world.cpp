@@ -3,7 +3,6 @@
 // not used, so a test never runs against a world it did not mean.
 #include "platform/sim/world.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -312,14 +311,6 @@ bool ReadFile(const std::string& path, std::string* text) {
     return ok;
 }
 
-// The line of the first NUL byte, 0 when there is none. The parser reads
-// up to the first NUL, so the lines after it would be dropped unseen.
-long NulLine(const std::string& text) {
-    size_t nul = text.find('\0');
-    if (nul == std::string::npos) return 0;
-    return 1 + static_cast<long>(std::count(text.begin(), text.begin() + nul, '\n'));
-}
-
 void LoadWorld(World* world) {
     std::string path = EnvironmentValue("QUELT_WORLD");
     char error[512];
@@ -333,12 +324,7 @@ void LoadWorld(World* world) {
         fprintf(stderr, "%s: cannot read the world file; the world has no radio\n",
                 path.c_str());
         ClearWorld(world);
-    } else if (long line = NulLine(text); line != 0) {
-        fprintf(stderr,
-                "%s:%ld: the line holds a NUL byte; the world is not used, it has no radio\n",
-                path.c_str(), line);
-        ClearWorld(world);
-    } else if (!ParseWorld(text.c_str(), path.c_str(), world, error, sizeof error)) {
+    } else if (!ParseWorld(text, path.c_str(), world, error, sizeof error)) {
         fprintf(stderr, "%s; the world is not used, it has no radio\n", error);
     }
     fflush(stderr);
@@ -352,18 +338,17 @@ void ClearWorld(World* world) {
     world->deviceError = defaultSearchError;
 }
 
-bool ParseWorld(const char* text, const char* sourceName, World* world, char* error,
+bool ParseWorld(const std::string& text, const char* sourceName, World* world, char* error,
                 size_t errorSize) {
     ClearWorld(world);
     Parser parser{world};
     std::vector<int> deviceLines;
     int lineNumber = 0;
-    const char* at = text;
-    if (strncmp(at, "\xEF\xBB\xBF", 3) == 0) at += 3;  // a UTF-8 byte order mark
-    while (*at != '\0') {
-        const char* end = strchr(at, '\n');
-        size_t length = end == nullptr ? strlen(at) : static_cast<size_t>(end - at);
-        std::string line(at, length);
+    size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // a UTF-8 byte order mark
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        size_t length = (end == std::string::npos ? text.size() : end) - at;
+        std::string line = text.substr(at, length);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         ++lineNumber;
         std::string what;
@@ -374,7 +359,7 @@ bool ParseWorld(const char* text, const char* sourceName, World* world, char* er
             return false;
         }
         if (world->deviceCount > devicesBefore) deviceLines.push_back(lineNumber);
-        at += length + (end == nullptr ? 0 : 1);
+        at += length + 1;
     }
     for (int i = 0; i < world->deviceCount; ++i)
         if (world->devices[i].radio >= world->radioCount) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "platform/win32_types.h"
 
@@ -52,9 +53,10 @@ struct World {
 // Empties a world: no radio, no device, the default errors.
 void ClearWorld(World* world);
 
-// Parses world text; on error writes "<source>:<line>: <what>" into `error`,
-// leaves `world` empty (ClearWorld) and returns false.
-bool ParseWorld(const char* text, const char* sourceName, World* world, char* error,
+// Parses world text (all of it: a NUL byte is a malformed line, not its
+// end); on error writes "<source>:<line>: <what>" into `error`, leaves
+// `world` empty (ClearWorld) and returns false.
+bool ParseWorld(const std::string& text, const char* sourceName, World* world, char* error,
                 size_t errorSize);
 
 // The text of the built-in demo world.

@@ -71,6 +71,10 @@ bool ReadToken(const std::string& line, size_t* at, Token* token, std::string* w
 }  // namespace
 
 bool ReadRecord(const std::string& line, Record* record, std::string* what) {
+    if (line.find('\0') != std::string::npos) {
+        *what = "the line holds a NUL byte";
+        return false;
+    }
     size_t at = 0;
     while (true) {
         while (at < line.size() && IsBlank(line[at])) ++at;

@@ -20,7 +20,7 @@ struct Parsed {
 Parsed Parse(const std::string& text) {
     Parsed parsed;
     char error[256] = {};
-    parsed.ok = sim::ParseWorld(text.c_str(), "w.txt", parsed.world.get(), error, sizeof error);
+    parsed.ok = sim::ParseWorld(text, "w.txt", parsed.world.get(), error, sizeof error);
     parsed.error = error;
     return parsed;
 }
@@ -159,6 +159,8 @@ TEST(WorldReader, EveryMistakeIsReportedWithItsLineAndEmptiesTheWorld) {
         {"search radio-error=99999999999", "w.txt:1: radio-error must be a decimal error code"},
         {"sockets reply-timeout-ms=5000000",
          "w.txt:1: reply-timeout-ms must be at most 3600000"},
+        // Read as C text, the world would end at the NUL and drop what follows.
+        {radio + std::string("\0printer x=1\n", 13), "w.txt:2: the line holds a NUL byte"},
     };
     for (const Case& c : cases) {
         Parsed parsed = Parse(c.text);
