@@ -8,11 +8,7 @@ import re
 import tempfile
 import unittest
 
-from harness import TargetsTestCase, run_host, targets
-
-# Prefer the stand-in bthprops.cpl beside the host over Wine's own, whose
-# calls all fail.
-STAND_IN = {'WINEDLLOVERRIDES': 'bthprops.cpl=n;mscoree,mshtml='}
+from harness import TargetsTestCase, run_host
 
 WORLD = '''\
 # two radios, four devices
@@ -29,17 +25,8 @@ LAPTOP = '"\\[A01] Laptop radio"'
 UNKNOWN = ['0x11\tUnknown directory!']
 
 
-def built():
-    found = targets()
-    if not found:
-        raise unittest.SkipTest('no build of quelt-host found')
-    return found
-
-
 def browse(target, commands, world=WORLD, env=None):
-    extra = dict(STAND_IN)
-    extra.update(env or {})
-    return run_host(target, commands, world=world, env=extra)
+    return run_host(target, commands, world=world, env=env)
 
 
 class ListingTest(TargetsTestCase):
@@ -60,14 +47,14 @@ class ListingTest(TargetsTestCase):
         commands = ['ls \\', 'cd ' + OFFICE, 'ls', 'cd ..', 'ls ' + LAPTOP,
                     'ls "\\[A01] Laptop radio\\[D01] Desk\\Lamp"',  # read after its '\\'
                     'ls "\\[A01] Laptop radio\\[D01] Desk"', 'ls /']
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
                 result = browse(target, commands)
                 self.assertEqual(result.returncode, 0, result.describe())
                 self.assertEqual(result.stdout, expected, result.describe())
 
     def test_first_listing_logs_in_order_and_connects_once_per_connection(self):
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
                 result = browse(target, ['ls \\', 'ls /', 'disconnect', 'ls ' + OFFICE])
                 logs = result.logs
@@ -94,7 +81,7 @@ class ListingTest(TargetsTestCase):
             ('radio unreadable', radio.rstrip('\n') + ' info-error=5\n', 'ls \\',
              "0x81\tCan't find any radio adapter!", 3),
         ]
-        for target in built():
+        for target in self.built_targets():
             for name, world, command, entry, log_type in cases:
                 with self.subTest(target=target, case=name):
                     result = browse(target, [command], world=world)
@@ -104,7 +91,7 @@ class ListingTest(TargetsTestCase):
 
     def test_device_folder_says_what_to_do(self):
         device = '"\\[A00] Office dongle\\[D01] Unknown name"'
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
                 before = browse(target, ['ls ' + device])
                 self.assertEqual(before.stdout, ['0x81\tPlease disconnect!'], before.describe())
@@ -120,7 +107,7 @@ class ListingTest(TargetsTestCase):
             '"\\[A01] Laptop radio\\[D00] Tablet/Kids"',  # read after the '/'
             '"\\Unknown directory!"',
         ]
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
                 result = browse(target, ['ls ' + path for path in paths] +
                                 ['ls "\\[A00] Office dongle\\"'])
@@ -146,7 +133,7 @@ class ListingTest(TargetsTestCase):
                                                       'ls "\\[A00] Office dongle\\[Dxy] z"'],
              True),
         ]
-        for target in built():
+        for target in self.built_targets():
             for name, commands, chosen in cases:
                 with self.subTest(target=target, case=name):
                     result = browse(target, commands + ['put /nonexistent/quelt-chosen.txt'])
@@ -155,9 +142,9 @@ class ListingTest(TargetsTestCase):
                     self.assertEqual(bool(result.boxes), not chosen, result.describe())
 
     def test_the_demo_world_has_a_radio_and_two_devices(self):
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
-                result = run_host(target, ['ls \\', 'ls ' + OFFICE], env=STAND_IN)
+                result = run_host(target, ['ls \\', 'ls ' + OFFICE])
                 self.assertEqual(result.stdout, [
                     '0x11\t[A00] Office dongle', '0x11\t[D00] Demo phone',
                     '0x11\t[D01] Demo tablet'], result.describe())
@@ -187,7 +174,7 @@ class NameWaitTest(TargetsTestCase):
                  'device radio=0 address=00:00:00:00:01:01 name=Known\n'
                  'device radio=0 address=00:00:00:00:01:02 name=Late name-after=7\n'
                  'device radio=0 address=00:00:00:00:01:03 name=Lost name-after=never\n')
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
                 result, counts, lines = self.reads(target, world, 'ls "\\[A00] R"')
                 self.assertEqual(result.stdout, ['0x11\t[D00] Known', '0x11\t[D01] Late',
@@ -202,7 +189,7 @@ class WorldFileTest(TargetsTestCase):
     def test_a_malformed_world_is_reported_with_its_line_and_not_used(self):
         world = ('radio address=00:1A:7D:DA:71:13 name="Office dongle"\n'
                  'printer address=00:00:00:00:00:01\n')
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
                 result = browse(target, ['ls \\'], world=world)
                 self.assertEqual(result.stdout, ["0x81\tCan't find any radio adapter!"],
@@ -216,7 +203,7 @@ class WorldFileTest(TargetsTestCase):
         # lines after it, the malformed one included.
         world = ('radio address=00:1A:7D:DA:71:13 name="Office dongle"\n'
                  '\0printer address=00:00:00:00:00:01\n')
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
                 result = browse(target, ['ls \\'], world=world)
                 self.assertEqual(result.stdout, ["0x81\tCan't find any radio adapter!"],
@@ -225,7 +212,7 @@ class WorldFileTest(TargetsTestCase):
                                     for line in result.stderr), result.describe())
 
     def test_a_missing_world_file_is_reported(self):
-        for target in built():
+        for target in self.built_targets():
             with self.subTest(target=target):
                 result = browse(target, ['ls \\'], world=None,
                                 env={'QUELT_WORLD': '/nonexistent/w.txt'})

@@ -15,7 +15,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import harness  # noqa: E402
 import pe_resources  # noqa: E402
-from harness import BUILD_ROOT, REPO_ROOT, run_host, targets  # noqa: E402
+from harness import BUILD_ROOT, REPO_ROOT, TargetsTestCase, run_host, targets  # noqa: E402
 
 WORLD = """\
 radio  address=00:1A:7D:DA:71:13 name="Office dongle"
@@ -51,14 +51,6 @@ ICON_CASES = [
 
 
 MODULE_FILES = {'win32': 'QUELT.wfx', 'win64': 'QUELT.wfx64'}
-
-
-class TargetsTestCase(unittest.TestCase):
-    def built_targets(self):
-        found = targets()
-        if not found:
-            self.skipTest('no build of quelt-host under %s' % BUILD_ROOT)
-        return found
 
 
 def module_path(target):
