@@ -11,7 +11,7 @@ import tempfile
 import time
 import unittest
 
-from harness import BUILD_ROOT, REPO_ROOT, run_host, targets
+from harness import BUILD_ROOT, REPO_ROOT, TargetsTestCase, run_host, targets
 
 sys.path.insert(0, os.path.join(REPO_ROOT, 'tests', 'peers'))
 from fault_peer import CONTINUE, FaultPeer, connect_reply, put_reply  # noqa: E402
@@ -235,22 +235,19 @@ class SendingToAFaultPeer(unittest.TestCase):
         self.assertEqual(['put 0'], put_results(result), result.describe())
 
 
+WINDOWS_TARGETS = ('win32', 'win64')
+
+
 def dos_path(path):
     return 'Z:' + path.replace('/', '\\')
 
 
-class SendingUnderWine(unittest.TestCase):
+class SendingUnderWine(TargetsTestCase):
     """Wine has no Bluetooth sockets: only the request's own paths and the
     sender's first failure can be seen there."""
 
-    def wine_targets(self):
-        found = [t for t in targets() if t != 'native']
-        if not found:
-            self.skipTest('no Windows build or no Wine')
-        return found
-
     def test_refused_request_shows_its_box_and_opens_nothing(self):
-        for target in self.wine_targets():
+        for target in self.built_targets(WINDOWS_TARGETS):
             with self.subTest(target):
                 result = run_host(target, ['put "%s"' % dos_path('/nonexistent/a.txt')],
                                   world=world(6500))
@@ -263,7 +260,7 @@ class SendingUnderWine(unittest.TestCase):
 
     def test_put_fails_in_the_request_or_at_the_socket(self):
         path = Folder(self).file('a.txt', b'0123456789')
-        for target in self.wine_targets():
+        for target in self.built_targets(WINDOWS_TARGETS):
             with self.subTest(target):
                 listing = run_host(target, TO_DEVICE, world=world(6500))
                 cases = [('missing', dos_path(path + '.missing'), 'put 3', 3, []),
